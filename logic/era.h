@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+struct Era {
+  std::string_view name;  // also the option's caption and the start of every label
+  int baseYear;           // the Western year of the era's year 0
+};
+
+// The eras in historical order; the last one has no end.
+inline constexpr std::array<Era, 4> kEras{{
+    {"明治", 1867},
+    {"大正", 1911},
+    {"昭和", 1925},
+    {"平成", 1988},
+}};
+
+// The smallest Western year the dialog converts: 明治元年.
+inline constexpr int kFirstWesternYear = kEras.front().baseYear + 1;
+
+// The written form of an era's first year, as in 昭和元年.
+inline constexpr std::string_view kFirstYearText = "元";
+
+// The base year of the era called `eraName`, or nothing when no era has that name.
+[[nodiscard]] std::optional<int> BaseYear(std::string_view eraName);
+
+// The era label of a Western year, such as "明治44" or "平成元". A year in which the
+// era changed belongs to the new era. Meant for years from kFirstWesternYear on;
+// earlier years give a 明治 label with a number below 1 rather than failing.
+[[nodiscard]] std::string EraLabel(double westernYear);
+
+}  // namespace tarvelo

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_dialog.h"
+
+namespace tarvelo {
+namespace {
+
+constexpr int kWestern = 5;
+constexpr int kShowa = 1;
+constexpr int kTaisho = 2;
+constexpr int kMeiji = 3;
+constexpr int kHeisei = 4;
+
+struct ConvertCase {
+  int option;
+  std::string pasted;
+  std::string message;
+  MessageStyle style;
+  std::string title;
+};
+
+// Selects the option, pastes the text, presses 変換 and returns what the logic did.
+std::vector<Effect> Convert(FakeDialog& dialog, int option, const std::string& pasted) {
+  if (option != kWestern) {
+    dialog.ClickOption(option);
+  }
+  dialog.Paste(pasted);
+  dialog.ClearEffects();
+  dialog.ClickConvert();
+  return dialog.effects();
+}
+
+TEST(Convert, AnswersEveryInputWithItsMessage) {
+  const MessageStyle info = MessageStyle::kInformation;
+  const MessageStyle warn = MessageStyle::kExclamation;
+  const MessageStyle stop = MessageStyle::kCritical;
+  const ConvertCase cases[] = {
+      {kWestern, "1989", "西暦1989年は平成元年です。", info, "変換結果"},
+      {kWestern, "1868", "西暦1868年は明治元年です。", info, "変換結果"},
+      {kWestern, "1911", "西暦1911年は明治44年です。", info, "変換結果"},
+      {kWestern, "1912", "西暦1912年は大正元年です。", info, "変換結果"},
+      {kWestern, "1925", "西暦1925年は大正14年です。", info, "変換結果"},
+      {kWestern, "1926", "西暦1926年は昭和元年です。", info, "変換結果"},
+      {kWestern, "1988", "西暦1988年は昭和63年です。", info, "変換結果"},
+      {kWestern, "2000", "西暦2000年は平成12年です。", info, "変換結果"},
+      {kWestern, "9999", "西暦9999年は平成8011年です。", info, "変換結果"},
+      {kWestern, "２０００", "西暦２０００年は平成12年です。", info, "変換結果"},
+      {kMeiji, "1", "明治元年は西暦1868年です。", info, "変換結果"},
+      {kMeiji, "45", "明治45年は西暦1912年です。", info, "変換結果"},
+      {kMeiji, "99", "明治99年は西暦1966年です。", info, "変換結果"},
+      {kTaisho, "01", "大正元年は西暦1912年です。", info, "変換結果"},
+      {kTaisho, "15", "大正15年は西暦1926年です。", info, "変換結果"},
+      {kShowa, "05", "昭和5年は西暦1930年です。", info, "変換結果"},
+      {kShowa, "６４", "昭和64年は西暦1989年です。", info, "変換結果"},
+      {kHeisei, "12", "平成12年は西暦2000年です。", info, "変換結果"},
+      {kHeisei, "+1", "平成元年は西暦1989年です。", info, "変換結果"},
+      {kWestern, "1867", "西暦1867年以前は変換できません。", warn, "Error"},
+      {kWestern, "0", "西暦1867年以前は変換できません。", warn, "Error"},
+      {kWestern, "-0", "西暦1867年以前は変換できません。", warn, "Error"},
+      {kWestern, "-5", "正の値を入力してください。", stop, "Error"},
+      {kWestern, "−１", "正の値を入力してください。", stop, "Error"},
+      {kHeisei, "-5", "正の値を入力してください。", stop, "Error"},
+      {kMeiji, "0", "0年はありません。", stop, "Error"},
+      {kShowa, "00", "0年はありません。", stop, "Error"},
+      {kTaisho, "-0", "0年はありません。", stop, "Error"},
+      {kHeisei, "０", "0年はありません。", stop, "Error"},
+  };
+  for (const auto& c : cases) {
+    FakeDialog dialog;
+    const std::vector<Effect> expected = {Effect::Message(c.message, c.style, c.title),
+                                          Effect::Focus(), Effect::SetText("")};
+    EXPECT_EQ(Convert(dialog, c.option, c.pasted), expected) << c.option << " " << c.pasted;
+    EXPECT_EQ(dialog.text(), "");
+    EXPECT_TRUE(dialog.focused());
+  }
+}
+
+TEST(Convert, EmptyBoxIsFocusedButNotEmptiedAgain) {
+  for (const int option : {kWestern, kMeiji, kHeisei}) {
+    FakeDialog dialog;
+    const std::vector<Effect> expected = {
+        Effect::Message("年を入力してください。", MessageStyle::kExclamation, "Error"),
+        Effect::Focus()};
+    EXPECT_EQ(Convert(dialog, option, ""), expected) << option;
+    EXPECT_TRUE(dialog.focused());
+  }
+}
+
+// The filter keeps such text out of the box; the command refuses it all the same.
+TEST(Convert, RefusesTextThatIsNotANumber) {
+  for (const int option : {kWestern, kShowa}) {
+    for (const char* text : {"12a", "1.5", "+", " 1"}) {
+      FakeDialog dialog;
+      if (option != kWestern) {
+        dialog.ClickOption(option);
+      }
+      dialog.PlaceText(text);
+      dialog.ClearEffects();
+      dialog.ClickConvert();
+      const std::vector<Effect> expected = {
+          Effect::Message("数字を入力してください。", MessageStyle::kExclamation, "Error"),
+          Effect::Focus(), Effect::SetText("")};
+      EXPECT_EQ(dialog.effects(), expected) << text;
+      EXPECT_EQ(dialog.text(), "");
+    }
+  }
+}
+
+TEST(Convert, KeepsTheFieldsOfTheLastAnswer) {
+  FakeDialog dialog;
+  EXPECT_EQ(dialog.form().state(), Form1State{});
+
+  Convert(dialog, kWestern, "２０００");
+  EXPECT_EQ(dialog.form().state().westernYear, Value(std::string("２０００")));
+  EXPECT_EQ(dialog.form().state().converted, Value(std::string("平成12")));
+
+  Convert(dialog, kShowa, "01");
+  EXPECT_EQ(dialog.form().state().eraYearNumber, 1);
+  EXPECT_EQ(dialog.form().state().eraYear, Value(std::string("元")));
+  EXPECT_EQ(dialog.form().state().converted, Value(1926.0));
+  EXPECT_EQ(dialog.form().state().eraName, "昭和");
+}
+
+TEST(Convert, LeftOverFieldsNeverReachTheNextAnswer) {
+  FakeDialog dialog;
+  Convert(dialog, kWestern, "1926");
+  Convert(dialog, kMeiji, "2");
+  dialog.ClickOption(kWestern);
+  const auto effects = Convert(dialog, kWestern, "2019");
+  ASSERT_FALSE(effects.empty());
+  EXPECT_EQ(effects.front().text, "西暦2019年は平成31年です。");
+}
+
+}  // namespace
+}  // namespace tarvelo

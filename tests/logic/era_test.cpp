@@ -1,0 +1,64 @@
+#include "era.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "numeric_text.h"
+
+namespace tarvelo {
+namespace {
+
+TEST(EraLabel, NamesEachYearAroundTheEraBoundaries) {
+  const struct {
+    double year;
+    const char* label;
+  } cases[] = {
+      {1868, "明治元"}, {1869, "明治2"},  {1911, "明治44"}, {1912, "大正元"},  {1913, "大正2"},
+      {1925, "大正14"}, {1926, "昭和元"}, {1927, "昭和2"},  {1988, "昭和63"},  {1989, "平成元"},
+      {1990, "平成2"},  {2000, "平成12"}, {2019, "平成31"}, {2100, "平成112"}, {9999, "平成8011"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EraLabel(c.year), c.label) << c.year;
+  }
+}
+
+TEST(BaseYear, GivesTheWesternYearOfYearZero) {
+  const struct {
+    const char* era;
+    int eraYear;
+    int western;
+  } cases[] = {
+      {"明治", 1, 1868},  {"明治", 45, 1912}, {"明治", 99, 1966}, {"大正", 1, 1912},
+      {"大正", 15, 1926}, {"昭和", 1, 1926},  {"昭和", 64, 1989}, {"平成", 1, 1989},
+      {"平成", 12, 2000}, {"平成", 99, 2087},
+  };
+  for (const auto& c : cases) {
+    const auto base = BaseYear(c.era);
+    ASSERT_TRUE(base.has_value()) << c.era;
+    EXPECT_EQ(*base + c.eraYear, c.western) << c.era << c.eraYear;
+  }
+}
+
+TEST(BaseYear, KnowsNoOtherEra) {
+  for (const char* name : {"", "令和", "明", "明治 ", "西暦"}) {
+    EXPECT_FALSE(BaseYear(name).has_value()) << name;
+  }
+}
+
+// Every label read back through the era table gives the year it was made from.
+TEST(EraLabel, RoundTripsThroughTheEraTable) {
+  for (int year = kFirstWesternYear; year <= 2200; ++year) {
+    const std::string label = EraLabel(year);
+    const std::string name = label.substr(0, 6);  // two 3-byte characters
+    const std::string number = label.substr(6);
+    const auto base = BaseYear(name);
+    ASSERT_TRUE(base.has_value()) << label;
+    const int eraYear = number == "元" ? 1 : TextToInteger(number);
+    ASSERT_TRUE(number == "元" || (IsNumericText(number) && eraYear > 1)) << label;
+    EXPECT_EQ(*base + eraYear, year) << label;
+  }
+}
+
+}  // namespace
+}  // namespace tarvelo

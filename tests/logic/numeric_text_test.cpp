@@ -1,0 +1,125 @@
+#include "numeric_text.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tarvelo {
+namespace {
+
+const std::string kLongDigits(400, '9');
+
+TEST(IsNumericText, AcceptsWholeNumbersWithOptionalSign) {
+  for (const std::string& text :
+       std::vector<std::string>{"0", "7", "1989", "0001", "+12", "-5", "＋１２", "－３", "−7",
+                                "２０００", "1２", kLongDigits}) {
+    EXPECT_TRUE(IsNumericText(text)) << text;
+  }
+}
+
+TEST(IsNumericText, RejectsEverythingElse) {
+  for (const std::string& text :
+       std::vector<std::string>{"",
+                                " ",
+                                " 12",
+                                "12 ",
+                                "1 2",
+                                "1.5",
+                                ".4",
+                                "4.",
+                                "1e3",
+                                "1,000",
+                                "0x10",
+                                "+",
+                                "-",
+                                "＋",
+                                "−",
+                                "++1",
+                                "+-1",
+                                "1-",
+                                "12a",
+                                "a",
+                                "年",
+                                "一",
+                                "١٢",        // Arabic-Indic digits
+                                "\xEF\xBC",  // cut full-width digit
+                                "\xEF\xBC\x8F",
+                                "\xEF\xBC\x9A",  // just below ０, just above ９
+                                "\xFF",
+                                "1\x80",
+                                std::string("1\0"
+                                            "2",
+                                            3)}) {
+    EXPECT_FALSE(IsNumericText(text)) << text;
+  }
+}
+
+TEST(TextToNumber, ReadsEveryAcceptedForm) {
+  const struct {
+    std::string text;
+    double value;
+  } cases[] = {
+      {"0", 0.0},
+      {"0001", 1.0},
+      {"1989", 1989.0},
+      {"+12", 12.0},
+      {"-5", -5.0},
+      {"－３", -3.0},
+      {"−7", -7.0},
+      {"＋１２", 12.0},
+      {"２０００", 2000.0},
+      {"1２", 12.0},
+      {"1" + std::string(308, '0'), 1e308},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TextToNumber(c.text), c.value) << c.text;
+  }
+}
+
+TEST(TextToNumber, SaturatesInsteadOfOverflowing) {
+  EXPECT_EQ(TextToNumber(kLongDigits), std::numeric_limits<double>::max());
+  EXPECT_EQ(TextToNumber("-" + kLongDigits), -std::numeric_limits<double>::max());
+}
+
+TEST(TextToNumber, IsZeroForRejectedText) {
+  for (const char* text : {"", "12a", "1.5", "+"}) {
+    EXPECT_EQ(TextToNumber(text), 0.0) << text;
+  }
+}
+
+TEST(TextToInteger, SaturatesAtSixteenBitLimits) {
+  const struct {
+    std::string text;
+    int value;
+  } cases[] = {
+      {"05", 5},          {"-0", 0},          {"32767", 32767},     {"32768", 32767},
+      {"-32768", -32768}, {"-32769", -32768}, {kLongDigits, 32767}, {"-" + kLongDigits, -32768},
+      {"abc", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TextToInteger(c.text), c.value) << c.text;
+  }
+}
+
+TEST(FormatNumber, WritesPlainDigits) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.0, "0"},
+      {-0.0, "0"},
+      {5.0, "5"},
+      {1926.0, "1926"},
+      {-12.0, "-12"},
+      {0.5, "0.5"},
+      {1e20, "100000000000000000000"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatNumber(c.value), c.text) << c.value;
+  }
+}
+
+}  // namespace
+}  // namespace tarvelo
