@@ -1,0 +1,317 @@
+#include "form1_dialog.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace tarvelo {
+namespace {
+
+struct ShownBox {
+  QString text;
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Answers every message box with OK as soon as it opens, keeping what it showed.
+class BoxAnswerer : public QObject {
+ public:
+  BoxAnswerer() {
+    connect(&timer_, &QTimer::timeout, this, &BoxAnswerer::Answer);
+    timer_.start(5);
+  }
+  QList<ShownBox> boxes;
+
+ private:
+  void Answer() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      return;
+    }
+    boxes.append({box->text(), box->windowTitle(), box->icon()});
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+  }
+  QTimer timer_;
+};
+
+// Types text key by key; characters beyond Latin-1 arrive as an input method commits them.
+void Type(QWidget* widget, const QString& text) {
+  for (const QChar character : text) {
+    if (character.unicode() < 0x80) {
+      QTest::keyClick(widget, character.toLatin1());
+    } else {
+      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                          Qt::NoModifier);
+    }
+  }
+}
+
+}  // namespace
+
+class Form1DialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dialog_ = std::make_unique<Form1Dialog>();
+    dialog_->show();
+    QApplication::setActiveWindow(dialog_.get());
+    QVERIFY(QTest::qWaitForWindowActive(dialog_.get()));
+    answerer_ = std::make_unique<BoxAnswerer>();
+  }
+
+  void cleanup() {
+    answerer_.reset();
+    dialog_.reset();
+  }
+
+  void messages_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("icon");
+    const int info = QMessageBox::Information;
+    const int warn = QMessageBox::Warning;
+    const int stop = QMessageBox::Critical;
+    QTest::newRow("empty") << "Option5"
+                           << ""
+                           << "年を入力してください。"
+                           << "Error" << warn;
+    QTest::newRow("negative") << "Option5"
+                              << "paste:-5"
+                              << "正の値を入力してください。"
+                              << "Error" << stop;
+    QTest::newRow("before meiji") << "Option5"
+                                  << "1867"
+                                  << "西暦1867年以前は変換できません。"
+                                  << "Error" << warn;
+    QTest::newRow("year zero") << "Option3"
+                               << "0"
+                               << "0年はありません。"
+                               << "Error" << stop;
+    QTest::newRow("western") << "Option5"
+                             << "1926"
+                             << "西暦1926年は昭和元年です。"
+                             << "変換結果" << info;
+    QTest::newRow("full-width") << "Option5"
+                                << "２０００"
+                                << "西暦２０００年は平成12年です。"
+                                << "変換結果" << info;
+    QTest::newRow("era") << "Option1"
+                         << "05"
+                         << "昭和5年は西暦1930年です。"
+                         << "変換結果" << info;
+    QTest::newRow("first year") << "Option2"
+                                << "1"
+                                << "大正元年は西暦1912年です。"
+                                << "変換結果" << info;
+    QTest::newRow("heisei") << "Option4"
+                            << "１２"
+                            << "平成12年は西暦2000年です。"
+                            << "変換結果" << info;
+  }
+
+  void messages() {
+    QFETCH(QString, option);
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(int, icon);
+
+    QTest::mouseClick(Find<QRadioButton>(option), Qt::LeftButton);
+    if (typed.startsWith(u"paste:")) {
+      QApplication::clipboard()->setText(typed.mid(6));
+      QTest::keyClick(Text1(), Qt::Key_V, Qt::ControlModifier);
+    } else {
+      Type(Text1(), typed);
+    }
+    QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+
+    QCOMPARE(answerer_->boxes.size(), 1);
+    QCOMPARE(answerer_->boxes[0].text, text);
+    QCOMPARE(answerer_->boxes[0].title, title);
+    QCOMPARE(int(answerer_->boxes[0].icon), icon);
+    QVERIFY(Text1()->text().isEmpty());
+    QCOMPARE(dialog_->focusWidget(), Text1());
+  }
+
+  void typingRightAfterStartAndEnterConverts() {
+    QCOMPARE(QApplication::focusWidget(), Text1());
+    Type(QApplication::focusWidget(), "1989");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(answerer_->boxes.size(), 1);
+    QCOMPARE(answerer_->boxes[0].text, QString("西暦1989年は平成元年です。"));
+  }
+
+  void enterOnQuitButtonPressesQuit() {
+    Find<QPushButton>("Command2")->setFocus();
+    int status = -1;
+    QTimer::singleShot(0, this,
+                       [this] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+    QTimer::singleShot(5000, this, [] { QCoreApplication::exit(1); });
+    status = QApplication::exec();
+    QCOMPARE(status, 0);
+    QVERIFY(answerer_->boxes.isEmpty());
+  }
+
+  void letterEmptiesTheWholeBox() {
+    Type(Text1(), "12a");
+    QVERIFY(Text1()->text().isEmpty());
+    Type(Text1(), "7");
+    QCOMPARE(Text1()->text(), QString("7"));
+  }
+
+  void modeSwitchEmptiesAndSetsTheLimit() {
+    Type(Text1(), "19890");
+    QCOMPARE(Text1()->text(), QString("1989"));
+    QTest::mouseClick(Find<QRadioButton>("Option1"), Qt::LeftButton);
+    QVERIFY(Text1()->text().isEmpty());
+    QCOMPARE(Text1()->maxLength(), 2);
+    QCOMPARE(QApplication::focusWidget(), Text1());
+    Type(Text1(), "123");
+    QCOMPARE(Text1()->text(), QString("12"));
+    QTest::mouseClick(Find<QRadioButton>("Option5"), Qt::LeftButton);
+    QVERIFY(Text1()->text().isEmpty());
+    QCOMPARE(Text1()->maxLength(), 4);
+    QVERIFY(answerer_->boxes.isEmpty());
+  }
+
+  void arrowKeysSelectWithinTheGroup() {
+    auto* western = Find<QRadioButton>("Option5");
+    western->setFocus();
+    QTest::keyClick(western, Qt::Key_Down);
+    QVERIFY(Find<QRadioButton>("Option3")->isChecked());  // 明治 lies under 西暦
+    QCOMPARE(Text1()->maxLength(), 2);
+    Type(Text1(), "1");
+    QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(answerer_->boxes.size(), 1);
+    QCOMPARE(answerer_->boxes[0].text, QString("明治元年は西暦1868年です。"));
+  }
+
+  void accessKeyConverts() {
+    QTest::keyClick(dialog_.get(), Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(answerer_->boxes.size(), 1);  // an access key clicks the button a moment later
+    QCOMPARE(answerer_->boxes[0].text, QString("年を入力してください。"));
+    QCOMPARE(dialog_->focusWidget(), Text1());
+  }
+
+  void accessKeyQuitsWithStatusZero() {
+    Type(Text1(), "2000");
+    QTimer::singleShot(0, this,
+                       [this] { QTest::keyClick(dialog_.get(), Qt::Key_Q, Qt::AltModifier); });
+    QTimer::singleShot(5000, this, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!dialog_->isVisible());
+    QVERIFY(answerer_->boxes.isEmpty());
+  }
+
+  void closeBoxQuitsWithStatusZero() {
+    QTimer::singleShot(0, this, [this] { dialog_->close(); });
+    QTimer::singleShot(5000, this, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!dialog_->isVisible());
+  }
+
+  void escapeKeepsTheWindowOpen() {
+    Type(Text1(), "19");
+    QTest::keyClick(Text1(), Qt::Key_Escape);
+    QVERIFY(dialog_->isVisible());
+    QCOMPARE(Text1()->text(), QString("19"));
+  }
+
+  void tabFollowsTheTabOrder() {
+    const QStringList expected = {"Command1", "Command2", "Option5", "Text1"};
+    QStringList visited;
+    for (int i = 0; i < expected.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, expected);
+  }
+
+  void windowHasItsSizeAndColours() {
+    QCOMPARE(dialog_->size(), QSize(188, 130));
+    QCOMPARE(dialog_->minimumSize(), dialog_->maximumSize());
+    QCOMPARE(dialog_->windowTitle(), QString("Tarvelo"));
+    const QImage shot = dialog_->grab().toImage();
+    QCOMPARE(shot.size() / shot.devicePixelRatio(), QSize(188, 130));
+    const qreal ratio = shot.devicePixelRatio();
+    QCOMPARE(shot.pixelColor(QPoint(185, 125) * ratio), QColor(192, 192, 255));  // window
+    QCOMPARE(shot.pixelColor(QPoint(84, 60) * ratio), QColor(192, 192, 255));    // inside the frame
+    // A strip of each button's face beside its caption.
+    for (const char* name : {"Command1", "Command2"}) {
+      const QRect strip = Find<QPushButton>(name)->geometry().adjusted(3, 3, 0, -3);
+      double red = 0;
+      double green = 0;
+      double blue = 0;
+      for (int y = strip.top(); y <= strip.bottom(); ++y) {
+        for (int x = strip.left(); x < strip.left() + 6; ++x) {
+          const QColor pixel = shot.pixelColor(QPoint(x, y) * ratio);
+          red += pixel.red();
+          green += pixel.green();
+          blue += pixel.blue();
+        }
+      }
+      const double count = 6.0 * strip.height();
+      QCOMPARE(QColor::fromRgbF(float(red / count / 255), float(green / count / 255),
+                                float(blue / count / 255))
+                   .name(),
+               QColor(224, 224, 224).name());
+    }
+  }
+
+  void inputBoxUsesAJapaneseGothicFont() {
+    QCOMPARE(Text1()->font().pointSizeF(), 14.25);
+    const QString family = QFontInfo(Text1()->font()).family();
+    QVERIFY2(family.contains("Gothic") || family.contains("ゴシック") || family.contains("CJK"),
+             qPrintable(family));
+  }
+
+  void controlsHaveAccessibleNames() {
+    const QList<QPair<QString, QString>> names = {
+        {"Command1", "変換(C)"}, {"Command2", "終了(Q)"}, {"Option5", "西暦"},
+        {"Option3", "明治"},     {"Option2", "大正"},     {"Option1", "昭和"},
+        {"Option4", "平成"},     {"Frame1", "年号"},      {"Text1", "年"},
+    };
+    for (const auto& [object, name] : names) {
+      QAccessibleInterface* accessible =
+          QAccessible::queryAccessibleInterface(dialog_->findChild<QWidget*>(object));
+      QVERIFY2(accessible != nullptr, qPrintable(object));
+      QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
+  }
+
+ private:
+  template <typename Widget>
+  Widget* Find(const QString& name) {
+    auto* widget = dialog_->findChild<Widget*>(name);
+    Q_ASSERT(widget != nullptr);
+    return widget;
+  }
+  QLineEdit* Text1() { return Find<QLineEdit>("Text1"); }
+
+  std::unique_ptr<Form1Dialog> dialog_;
+  std::unique_ptr<BoxAnswerer> answerer_;
+};
+
+}  // namespace tarvelo
+
+int main(int argc, char* argv[]) {
+  // Headless unless the caller chose a platform.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  const QApplication app(argc, argv);
+  tarvelo::Form1DialogTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+#include "form1_dialog_test.moc"

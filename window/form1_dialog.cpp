@@ -1,0 +1,114 @@
+#include "form1_dialog.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+#include "ui_form1.h"
+
+namespace tarvelo {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QMessageBox::Icon IconOf(MessageStyle style) {
+  switch (style) {
+    case MessageStyle::kCritical:
+      return QMessageBox::Critical;
+    case MessageStyle::kExclamation:
+      return QMessageBox::Warning;
+    case MessageStyle::kInformation:
+      return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// The input box's font is stored by its Windows name; elsewhere a Gothic face that
+// looks alike stands in for it.
+void InstallFontSubstitutes(const QString& family) {
+  QFont::insertSubstitutions(
+      family, {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+               QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+               QStringLiteral("TakaoPGothic"), QStringLiteral("IPAexGothic"),
+               QStringLiteral("Hiragino Kaku Gothic ProN"), QStringLiteral("Yu Gothic UI"),
+               QStringLiteral("Meiryo")});
+}
+
+constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
+
+}  // namespace
+
+Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
+  ui_->setupUi(this);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  QFont inputFont = ui_->Text1->font();
+  InstallFontSubstitutes(inputFont.family());
+  inputFont.setPointSizeF(kInputFontPoints);
+  ui_->Text1->setFont(inputFont);
+  ui_->Text1->setFocus();
+
+  connect(ui_->Command1, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
+  connect(ui_->Command2, &QPushButton::clicked, this, [this] { form_.Command2_Click(); });
+  connect(ui_->Text1, &QLineEdit::textChanged, this, [this] { form_.Text1_Change(); });
+  // A mode changes when an option becomes selected, by mouse or by the arrow keys.
+  const auto onSelected = [this](QRadioButton* option, void (Form1::*handler)()) {
+    connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
+      if (selected) {
+        (form_.*handler)();
+      }
+    });
+  };
+  onSelected(ui_->Option1, &Form1::Option1_Click);
+  onSelected(ui_->Option2, &Form1::Option2_Click);
+  onSelected(ui_->Option3, &Form1::Option3_Click);
+  onSelected(ui_->Option4, &Form1::Option4_Click);
+  onSelected(ui_->Option5, &Form1::Option5_Click);
+}
+
+Form1Dialog::~Form1Dialog() = default;
+
+void Form1Dialog::keyPressEvent(QKeyEvent* event) {
+  // There is no cancel button: Esc must not close the converter.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+std::string Form1Dialog::Text1Text() const { return ui_->Text1->text().toStdString(); }
+
+void Form1Dialog::SetText1Text(std::string_view text) { ui_->Text1->setText(ToQString(text)); }
+
+void Form1Dialog::SetText1MaxLength(int characters) {
+  // The box cuts its text to the new limit; the logic empties it right after, so the
+  // cut must not reach the filter as a keystroke.
+  const QSignalBlocker quiet(ui_->Text1);
+  ui_->Text1->setMaxLength(characters);
+}
+
+void Form1Dialog::Text1SetFocus() { ui_->Text1->setFocus(Qt::OtherFocusReason); }
+
+bool Form1Dialog::Option5Value() const { return ui_->Option5->isChecked(); }
+
+bool Form1Dialog::Option5Enabled() const { return ui_->Option5->isEnabled(); }
+
+void Form1Dialog::ShowMessage(std::string_view text, MessageStyle style, std::string_view title) {
+  QMessageBox box(IconOf(style), ToQString(title), ToQString(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void Form1Dialog::Beep() { QApplication::beep(); }
+
+void Form1Dialog::EndProgram() {
+  hide();
+  QCoreApplication::exit(0);
+}
+
+}  // namespace tarvelo

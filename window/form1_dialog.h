@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "form1.h"
+#include "platform.h"
+
+namespace Ui {
+class Form1;
+}
+
+namespace tarvelo {
+
+// The converter's window. Its controls come from form1.ui; every event is handed to the
+// logic's Form1, which reaches back to the controls and the desktop through this class.
+class Form1Dialog final : public QDialog, private Controls, private Platform {
+  Q_OBJECT
+
+ public:
+  explicit Form1Dialog(QWidget* parent = nullptr);
+  ~Form1Dialog() override;
+  Form1Dialog(const Form1Dialog&) = delete;
+  Form1Dialog(Form1Dialog&&) = delete;
+  Form1Dialog& operator=(const Form1Dialog&) = delete;
+  Form1Dialog& operator=(Form1Dialog&&) = delete;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // Controls
+  [[nodiscard]] std::string Text1Text() const override;
+  void SetText1Text(std::string_view text) override;
+  void SetText1MaxLength(int characters) override;
+  void Text1SetFocus() override;
+  [[nodiscard]] bool Option5Value() const override;
+  [[nodiscard]] bool Option5Enabled() const override;
+
+  // Platform
+  void ShowMessage(std::string_view text, MessageStyle style, std::string_view title) override;
+  void Beep() override;
+  void EndProgram() override;
+
+  std::unique_ptr<Ui::Form1> ui_;
+  Form1 form_{*this, *this};
+};
+
+}  // namespace tarvelo
