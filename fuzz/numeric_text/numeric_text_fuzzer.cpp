@@ -1,0 +1,128 @@
+// Checks the numeric text functions against a second, simpler reading of the same rule.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "numeric_text.h"
+
+namespace {
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "violated: %s\n", what);
+    std::abort();
+  }
+}
+
+// Decodes the text into code points; nothing when it is not valid UTF-8.
+std::optional<std::u32string> Decode(std::string_view text) {
+  std::u32string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    int extra = 0;
+    char32_t point = 0;
+    if (lead < 0x80) {
+      point = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+      extra = 1;
+      point = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+      extra = 2;
+      point = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+      extra = 3;
+      point = lead & 0x07;
+    } else {
+      return std::nullopt;
+    }
+    if (text.size() - i <= static_cast<std::size_t>(extra)) {
+      return std::nullopt;
+    }
+    for (int k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+      if ((next & 0xC0) != 0x80) {
+        return std::nullopt;
+      }
+      point = (point << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (point < kSmallest[extra] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
+      return std::nullopt;  // overlong, out of range or a surrogate
+    }
+    out.push_back(point);
+    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return out;
+}
+
+int DigitOf(char32_t point) {
+  if (point >= U'0' && point <= U'9') {
+    return static_cast<int>(point - U'0');
+  }
+  if (point >= U'０' && point <= U'９') {
+    return static_cast<int>(point - U'０');
+  }
+  return -1;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const bool accepted = tarvelo::IsNumericText(text);
+
+  // The rule read once more: a sign, then one or more digits, then the end.
+  bool expected = false;
+  bool negative = false;
+  double small = 0;  // exact while there are few significant digits
+  int significant = 0;
+  if (const auto points = Decode(text)) {
+    std::size_t i = 0;
+    if (!points->empty()) {
+      const char32_t first = points->front();
+      if (first == U'+' || first == U'＋' || first == U'-' || first == U'－' || first == U'−') {
+        negative = first != U'+' && first != U'＋';
+        i = 1;
+      }
+    }
+    expected = i < points->size();
+    for (; i < points->size(); ++i) {
+      const int digit = DigitOf((*points)[i]);
+      if (digit < 0) {
+        expected = false;
+        break;
+      }
+      if (significant > 0 || digit != 0) {
+        ++significant;
+      }
+      small = small * 10 + digit;
+    }
+  }
+  Check(accepted == expected, "IsNumericText follows the rule");
+
+  const double number = tarvelo::TextToNumber(text);
+  const std::int16_t integer = tarvelo::TextToInteger(text);
+  if (!accepted) {
+    Check(number == 0 && integer == 0, "rejected text reads as 0");
+    return 0;
+  }
+  Check(std::isfinite(number), "accepted text converts to a finite number");
+  if (significant <= 15) {
+    Check(number == (negative ? -small : small), "short numbers convert exactly");
+  }
+  Check((number < 0) == (negative && number != 0), "the sign is kept");
+  const double rounded = std::round(number);
+  const double saturated = std::fmin(std::fmax(rounded, -32768.0), 32767.0);
+  Check(integer == static_cast<std::int16_t>(saturated), "the integer is the saturated rounding");
+  if (significant <= 15) {
+    const std::string written = tarvelo::FormatNumber(number);
+    Check(tarvelo::TextToNumber(written) == number || number == 0, "numbers read back as written");
+  }
+  return 0;
+}
