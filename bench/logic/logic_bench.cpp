@@ -5,29 +5,18 @@
 namespace {
 
 // One press of 変換 with a year in the box, answered and emptied.
-void BM_ConvertPress(benchmark::State& state) {
+void BM_ConvertPress(benchmark::State& state, int option, const char* year) {
   tarvelo::FakeDialog dialog;
+  dialog.ClickOption(option);
   for (auto _ : state) {
-    dialog.PlaceText("1989");
+    dialog.PlaceText(year);
     dialog.ClickConvert();
     benchmark::DoNotOptimize(dialog.effects().data());
     dialog.ClearEffects();
   }
 }
-BENCHMARK(BM_ConvertPress);
-
-// One era-mode press, the other direction of conversion.
-void BM_ConvertPressEra(benchmark::State& state) {
-  tarvelo::FakeDialog dialog;
-  dialog.ClickOption(1);
-  for (auto _ : state) {
-    dialog.PlaceText("64");
-    dialog.ClickConvert();
-    benchmark::DoNotOptimize(dialog.effects().data());
-    dialog.ClearEffects();
-  }
-}
-BENCHMARK(BM_ConvertPressEra);
+BENCHMARK_CAPTURE(BM_ConvertPress, Western, 5, "1989");
+BENCHMARK_CAPTURE(BM_ConvertPress, Era, 1, "64");
 
 // One accepted keystroke through the input filter.
 void BM_Keystroke(benchmark::State& state) {

@@ -27,7 +27,8 @@ struct DisplayCloser {
 // Waits for the next X event until the deadline; false when none came in time.
 bool NextEvent(Display* display, XEvent& event, Clock::time_point deadline) {
   while (XPending(display) == 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) {
       return false;
     }
@@ -86,11 +87,10 @@ int main(int argc, char* argv[]) {
   bool ready = false;
   XEvent event;
   while (!ready && NextEvent(x, event, deadline)) {
-    if (event.type == MapNotify && !event.xmap.override_redirect) {
+    if (event.type == MapNotify && event.xmap.override_redirect == False) {
       SendToWindow(x, event.xmap.window, protocols, static_cast<long>(ping), NoEventMask,
                    event.xmap.window);
-    } else if (event.type == ClientMessage &&
-               static_cast<Atom>(event.xclient.data.l[0]) == ping) {
+    } else if (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == ping) {
       window = static_cast<Window>(event.xclient.data.l[2]);
       ready = true;
     }

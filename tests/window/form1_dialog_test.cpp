@@ -28,7 +28,7 @@ class BoxAnswerer : public QObject {
     connect(&timer_, &QTimer::timeout, this, &BoxAnswerer::Answer);
     timer_.start(5);
   }
-  QList<ShownBox> boxes;
+  [[nodiscard]] const QList<ShownBox>& boxes() const { return boxes_; }
 
  private:
   void Answer() {
@@ -36,10 +36,11 @@ class BoxAnswerer : public QObject {
     if (box == nullptr) {
       return;
     }
-    boxes.append({box->text(), box->windowTitle(), box->icon()});
+    boxes_.append({box->text(), box->windowTitle(), box->icon()});
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   }
   QTimer timer_;
+  QList<ShownBox> boxes_;
 };
 
 // Types text key by key; characters beyond Latin-1 arrive as an input method commits them.
@@ -136,10 +137,10 @@ class Form1DialogTest : public QObject {
     }
     QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
 
-    QCOMPARE(answerer_->boxes.size(), 1);
-    QCOMPARE(answerer_->boxes[0].text, text);
-    QCOMPARE(answerer_->boxes[0].title, title);
-    QCOMPARE(int(answerer_->boxes[0].icon), icon);
+    QCOMPARE(answerer_->boxes().size(), 1);
+    QCOMPARE(answerer_->boxes()[0].text, text);
+    QCOMPARE(answerer_->boxes()[0].title, title);
+    QCOMPARE(int(answerer_->boxes()[0].icon), icon);
     QVERIFY(Text1()->text().isEmpty());
     QCOMPARE(dialog_->focusWidget(), Text1());
   }
@@ -148,19 +149,17 @@ class Form1DialogTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), Text1());
     Type(QApplication::focusWidget(), "1989");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(answerer_->boxes.size(), 1);
-    QCOMPARE(answerer_->boxes[0].text, QString("西暦1989年は平成元年です。"));
+    QCOMPARE(answerer_->boxes().size(), 1);
+    QCOMPARE(answerer_->boxes()[0].text, QString("西暦1989年は平成元年です。"));
   }
 
   void enterOnQuitButtonPressesQuit() {
     Find<QPushButton>("Command2")->setFocus();
-    int status = -1;
     QTimer::singleShot(0, this,
-                       [this] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+                       [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
     QTimer::singleShot(5000, this, [] { QCoreApplication::exit(1); });
-    status = QApplication::exec();
-    QCOMPARE(status, 0);
-    QVERIFY(answerer_->boxes.isEmpty());
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(answerer_->boxes().isEmpty());
   }
 
   void letterEmptiesTheWholeBox() {
@@ -182,7 +181,7 @@ class Form1DialogTest : public QObject {
     QTest::mouseClick(Find<QRadioButton>("Option5"), Qt::LeftButton);
     QVERIFY(Text1()->text().isEmpty());
     QCOMPARE(Text1()->maxLength(), 4);
-    QVERIFY(answerer_->boxes.isEmpty());
+    QVERIFY(answerer_->boxes().isEmpty());
   }
 
   void arrowKeysSelectWithinTheGroup() {
@@ -193,14 +192,14 @@ class Form1DialogTest : public QObject {
     QCOMPARE(Text1()->maxLength(), 2);
     Type(Text1(), "1");
     QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
-    QCOMPARE(answerer_->boxes.size(), 1);
-    QCOMPARE(answerer_->boxes[0].text, QString("明治元年は西暦1868年です。"));
+    QCOMPARE(answerer_->boxes().size(), 1);
+    QCOMPARE(answerer_->boxes()[0].text, QString("明治元年は西暦1868年です。"));
   }
 
   void accessKeyConverts() {
     QTest::keyClick(dialog_.get(), Qt::Key_C, Qt::AltModifier);
-    QTRY_COMPARE(answerer_->boxes.size(), 1);  // an access key clicks the button a moment later
-    QCOMPARE(answerer_->boxes[0].text, QString("年を入力してください。"));
+    QTRY_COMPARE(answerer_->boxes().size(), 1);  // an access key clicks the button a moment later
+    QCOMPARE(answerer_->boxes()[0].text, QString("年を入力してください。"));
     QCOMPARE(dialog_->focusWidget(), Text1());
   }
 
@@ -211,7 +210,7 @@ class Form1DialogTest : public QObject {
     QTimer::singleShot(5000, this, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!dialog_->isVisible());
-    QVERIFY(answerer_->boxes.isEmpty());
+    QVERIFY(answerer_->boxes().isEmpty());
   }
 
   void closeBoxQuitsWithStatusZero() {
@@ -290,7 +289,7 @@ class Form1DialogTest : public QObject {
     }
   }
 
- private:
+ private:  // NOLINT(readability-redundant-access-specifiers): moc reads "private slots" apart
   template <typename Widget>
   Widget* Find(const QString& name) {
     auto* widget = dialog_->findChild<Widget*>(name);
