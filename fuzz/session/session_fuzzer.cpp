@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "era.h"
@@ -87,6 +88,42 @@ bool IsKnownMessage(const Effect& message) {
          IsEraYear(body.substr(6, at - 6)) && IsNumber(body.substr(at + 12));
 }
 
+// Splits text into keystrokes, one UTF-8 character each; a stray byte is a key of its own.
+std::vector<std::string> Keys(std::string_view text) {
+  std::vector<std::string> keys;
+  while (!text.empty()) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    keys.emplace_back(text.substr(0, std::min(length, text.size())));
+    text.remove_prefix(keys.back().size());
+  }
+  return keys;
+}
+
+std::size_t Characters(std::string_view text) { return Keys(text).size(); }
+
+// One keystroke: a full box ignores it, a number grows, anything else empties the box
+// with exactly one beep.
+void TypeOneKey(FakeDialog& dialog, const std::string& key) {
+  const std::string before = dialog.text();
+  const std::size_t effectsBefore = dialog.effects().size();
+  dialog.Type(key);
+  const std::vector<Effect> effects(
+      dialog.effects().begin() + static_cast<std::ptrdiff_t>(effectsBefore),
+      dialog.effects().end());
+  const bool full = std::cmp_greater_equal(Characters(before), dialog.maxLength());
+  if (dialog.form().ended()) {
+    Check(effects.empty(), "nothing runs after the end");
+  } else if (full) {
+    Check(dialog.text() == before && effects.empty(), "a full box ignores the key");
+  } else if (IsNumber(before + key)) {
+    Check(dialog.text() == before + key && effects.empty(), "a digit is kept without a sound");
+  } else {
+    Check(dialog.text().empty(), "a refused key empties the whole box");
+    Check(effects == std::vector{Effect::SetText(""), Effect::Beep()}, "a refused key beeps once");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -102,12 +139,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 1:
         dialog.ClickOption(1 + input.Byte() % 5);
         break;
-      case 2: {
-        const std::string text = input.Text();
-        typed = text.size();
-        dialog.Type(text);
+      case 2:
+        for (const auto& key : Keys(input.Text())) {
+          TypeOneKey(dialog, key);
+          ++typed;
+        }
         break;
-      }
       case 3:
         dialog.Paste(input.Text());
         typed = 1;
