@@ -19,6 +19,7 @@ namespace {
 
 using tarvelo::Effect;
 using tarvelo::FakeDialog;
+using tarvelo::IsNumericText;
 using tarvelo::MessageStyle;
 
 void Check(bool condition, const char* what) {
@@ -53,10 +54,8 @@ constexpr std::array<MessageStyle, 5> kRefusalStyles = {
     MessageStyle::kExclamation, MessageStyle::kExclamation, MessageStyle::kCritical,
     MessageStyle::kExclamation, MessageStyle::kCritical};
 
-bool IsNumber(std::string_view text) { return tarvelo::IsNumericText(text); }
-
 bool IsEraYear(std::string_view text) {
-  return text == tarvelo::kFirstYearText || (IsNumber(text) && text.front() != '-');
+  return text == tarvelo::kFirstYearText || (IsNumericText(text) && text.front() != '-');
 }
 
 // Is this one of the seven messages, with its own style and title?
@@ -79,13 +78,13 @@ bool IsKnownMessage(const Effect& message) {
     }
     const std::string_view typed = body.substr(6, at - 6);
     const std::string_view label = body.substr(at + 6);
-    return IsNumber(typed) && label.size() > 6 && tarvelo::BaseYear(label.substr(0, 6)) &&
+    return IsNumericText(typed) && label.size() > 6 && tarvelo::BaseYear(label.substr(0, 6)) &&
            IsEraYear(label.substr(6));
   }
   // <era><year>年は西暦<number>年です。
   const auto at = body.find("年は西暦");
   return at != std::string_view::npos && at > 6 && tarvelo::BaseYear(body.substr(0, 6)) &&
-         IsEraYear(body.substr(6, at - 6)) && IsNumber(body.substr(at + 12));
+         IsEraYear(body.substr(6, at - 6)) && IsNumericText(body.substr(at + 12));
 }
 
 // Splits text into keystrokes, one UTF-8 character each; a stray byte is a key of its own.
@@ -116,7 +115,7 @@ void TypeOneKey(FakeDialog& dialog, const std::string& key) {
     Check(effects.empty(), "nothing runs after the end");
   } else if (full) {
     Check(dialog.text() == before && effects.empty(), "a full box ignores the key");
-  } else if (IsNumber(before + key)) {
+  } else if (IsNumericText(before + key)) {
     Check(dialog.text() == before + key && effects.empty(), "a digit is kept without a sound");
   } else {
     Check(dialog.text().empty(), "a refused key empties the whole box");
@@ -175,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(dialog.form().state().eraName.empty() == western, "eraName is empty exactly in 西暦");
     Check(dialog.maxLength() == (western ? 4 : 2), "the length limit follows the mode");
     if (dialog.text() != placed) {
-      Check(dialog.text().empty() || IsNumber(dialog.text()), "the box holds only numbers");
+      Check(dialog.text().empty() || IsNumericText(dialog.text()), "the box holds only numbers");
     }
 
     std::size_t beeps = 0;
