@@ -12,12 +12,14 @@ struct Era {
   int baseYear;           // the Western year of the era's year 0
 };
 
-// The eras in historical order; the last one has no end.
-inline constexpr std::array<Era, 4> kEras{{
+// The eras in historical order; the last one has no end. 令和 names Western years only:
+// the dialog offers no option for it, so no era year is read as a 令和 year.
+inline constexpr std::array<Era, 5> kEras{{
     {"明治", 1867},
     {"大正", 1911},
     {"昭和", 1925},
     {"平成", 1988},
+    {"令和", 2018},
 }};
 
 // The smallest Western year the dialog converts: 明治元年.

@@ -46,7 +46,9 @@ TEST(Convert, AnswersEveryInputWithItsMessage) {
       {kWestern, "1926", "西暦1926年は昭和元年です。", info, "変換結果"},
       {kWestern, "1988", "西暦1988年は昭和63年です。", info, "変換結果"},
       {kWestern, "2000", "西暦2000年は平成12年です。", info, "変換結果"},
-      {kWestern, "9999", "西暦9999年は平成8011年です。", info, "変換結果"},
+      {kWestern, "2019", "西暦2019年は令和元年です。", info, "変換結果"},
+      {kWestern, "2026", "西暦2026年は令和8年です。", info, "変換結果"},
+      {kWestern, "9999", "西暦9999年は令和7981年です。", info, "変換結果"},
       {kWestern, "２０００", "西暦２０００年は平成12年です。", info, "変換結果"},
       {kMeiji, "1", "明治元年は西暦1868年です。", info, "変換結果"},
       {kMeiji, "45", "明治45年は西暦1912年です。", info, "変換結果"},
@@ -56,6 +58,7 @@ TEST(Convert, AnswersEveryInputWithItsMessage) {
       {kShowa, "05", "昭和5年は西暦1930年です。", info, "変換結果"},
       {kShowa, "６４", "昭和64年は西暦1989年です。", info, "変換結果"},
       {kHeisei, "12", "平成12年は西暦2000年です。", info, "変換結果"},
+      {kHeisei, "31", "平成31年は西暦2019年です。", info, "変換結果"},
       {kHeisei, "+1", "平成元年は西暦1989年です。", info, "変換結果"},
       {kWestern, "1867", "西暦1867年以前は変換できません。", warn, "Error"},
       {kWestern, "0", "西暦1867年以前は変換できません。", warn, "Error"},
@@ -131,7 +134,7 @@ TEST(Convert, LeftOverFieldsNeverReachTheNextAnswer) {
   dialog.ClickOption(kWestern);
   const auto effects = Convert(dialog, kWestern, "2019");
   ASSERT_FALSE(effects.empty());
-  EXPECT_EQ(effects.front().text, "西暦2019年は平成31年です。");
+  EXPECT_EQ(effects.front().text, "西暦2019年は令和元年です。");
 }
 
 }  // namespace
