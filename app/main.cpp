@@ -1,10 +1,3 @@
-#include <QApplication>
+#include "start.h"
 
-#include "form1_dialog.h"
-
-int main(int argc, char* argv[]) {
-  const QApplication app(argc, argv);
-  tarvelo::Form1Dialog dialog;
-  dialog.show();
-  return QApplication::exec();
-}
+int main(int argc, char* argv[]) { return tarvelo::Start(argc, argv); }

@@ -1,0 +1,75 @@
+#include "start.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+
+#include "form1_dialog.h"
+
+namespace tarvelo {
+namespace {
+
+constexpr std::string_view kUsage =
+    "使い方: tarvelo [--help | --version]\n"
+    "西暦と和暦（明治・大正・昭和・平成・令和）の年を変換するダイアログを開きます。\n"
+    "\n"
+    "  -h, --help     この説明を表示して終了します\n"
+    "  -v, --version  バージョンを表示して終了します\n";
+
+// Without a display Qt reports a missing plugin and aborts, advising a reinstall that
+// would not help: say what is wrong instead and end with status 1. What the platform
+// says while it connects would only repeat that, so it is left out.
+void ReportMissingDisplay(QtMsgType type, const QMessageLogContext& /*context*/,
+                          const QString& /*message*/) {
+  if (type == QtFatalMsg) {
+    std::fputs(
+        "tarvelo: ディスプレイに接続できないため、ウィンドウを開けません"
+        "（DISPLAY または WAYLAND_DISPLAY を確かめてください）\n",
+        stderr);
+    std::_Exit(EXIT_FAILURE);
+  }
+}
+
+}  // namespace
+
+std::optional<int> AnswerCommandLine(std::span<const char* const> arguments, std::ostream& out,
+                                     std::ostream& err) {
+  if (arguments.empty()) {
+    return std::nullopt;
+  }
+  const std::string_view first = arguments.front() != nullptr ? arguments.front() : "";
+  if (arguments.size() == 1 && (first == "--help" || first == "-h")) {
+    out << kUsage;
+    return EXIT_SUCCESS;
+  }
+  if (arguments.size() == 1 && (first == "--version" || first == "-v")) {
+    out << "tarvelo " << TARVELO_VERSION << '\n';
+    return EXIT_SUCCESS;
+  }
+  const bool known = first == "--help" || first == "-h" || first == "--version" || first == "-v";
+  const std::string_view refused =
+      known && arguments[1] != nullptr ? std::string_view(arguments[1]) : first;
+  err << "tarvelo: 使えない引数です: " << refused << "（tarvelo --help で使い方を表示します）\n";
+  return 2;
+}
+
+int Start(int argc, char* argv[]) {
+  const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
+  if (const auto status = AnswerCommandLine(arguments.subspan(1), std::cout, std::cerr)) {
+    return *status;
+  }
+
+  // The shell matches the window with its menu entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvelo.Tarvelo"));
+  const QtMessageHandler previous = qInstallMessageHandler(ReportMissingDisplay);
+  const QApplication app(argc, argv);
+  qInstallMessageHandler(previous);
+
+  Form1Dialog dialog;
+  dialog.show();
+  return QApplication::exec();
+}
+
+}  // namespace tarvelo
