@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 
+#include "keep_fixed_size.h"
 #include "ui_form1.h"
 
 namespace tarvelo {
@@ -52,6 +53,7 @@ Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
   inputFont.setPointSizeF(kInputFontPoints);
   ui_->Text1->setFont(inputFont);
   ui_->Text1->setFocus();
+  KeepFixedSize(*this);
 
   connect(ui_->Command1, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
   connect(ui_->Command2, &QPushButton::clicked, this, [this] { form_.Command2_Click(); });

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 #include <memory>
 
@@ -290,6 +291,17 @@ class Form1DialogTest : public QObject {
           QAccessible::queryAccessibleInterface(dialog_->findChild<QWidget*>(object));
       QVERIFY2(accessible != nullptr, qPrintable(object));
       QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
+  }
+
+  // A title bar may offer maximise even to a fixed-size window, as Qt's own does on
+  // Wayland: the window must survive it and come back to its size.
+  void maximiseLeavesTheWindowAtItsSize() {
+    for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+      dialog_->windowHandle()->setWindowStates(state);
+      QTRY_COMPARE(dialog_->windowHandle()->windowStates(), Qt::WindowNoState);
+      QTRY_COMPARE(dialog_->size(), QSize(188, 130));
+      QCOMPARE(dialog_->maximumSize(), QSize(188, 130));
     }
   }
 
