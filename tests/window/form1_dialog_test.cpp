@@ -178,6 +178,8 @@ class Form1DialogTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), Text1());
     Type(Text1(), "123");
     QCOMPARE(Text1()->text(), QString("12"));
+    QTest::mouseClick(Find<QRadioButton>("Option1"), Qt::LeftButton);  // already selected
+    QCOMPARE(Text1()->text(), QString("12"));
     QTest::mouseClick(Find<QRadioButton>("Option5"), Qt::LeftButton);
     QVERIFY(Text1()->text().isEmpty());
     QCOMPARE(Text1()->maxLength(), 4);
