@@ -64,7 +64,7 @@ class Form1DialogTest : public QObject {
   void init() {
     dialog_ = std::make_unique<Form1Dialog>();
     dialog_->show();
-    QApplication::setActiveWindow(dialog_.get());
+    dialog_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog_.get()));
     answerer_ = std::make_unique<BoxAnswerer>();
   }
