@@ -1,5 +1,6 @@
 #include "form1_dialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QKeyEvent>
@@ -8,6 +9,7 @@
 
 #include "keep_fixed_size.h"
 #include "ui_form1.h"
+#include "year_box_accessible.h"
 
 namespace tarvelo {
 namespace {
@@ -44,6 +46,7 @@ constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 }  // namespace
 
 Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
+  QAccessible::installFactory(YearBoxAccessibleFactory);  // once: Qt ignores a repeat
   ui_->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |

@@ -70,7 +70,8 @@ void FakeDialog::Type(std::string_view characters) {
 void FakeDialog::Paste(std::string_view text) { ChangeText(text); }
 
 void FakeDialog::ClickOption(int option) {
-  if (option < 1 || option > 5) {
+  // The window raises Click only when an option becomes selected.
+  if (option < 1 || option > 5 || option == selectedOption_) {
     return;
   }
   selectedOption_ = option;

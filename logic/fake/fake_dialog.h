@@ -54,7 +54,8 @@ class FakeDialog final : public Controls, public Platform {
   void PlaceText(std::string_view text) { text_ = text; }
   void ClickConvert() { form_.Command1_Click(); }
   void ClickQuit() { form_.Command2_Click(); }
-  // Selects option 1 to 5 and raises its Click; other numbers are ignored.
+  // Selects option 1 to 5 and raises its Click; the selected option and other numbers
+  // are ignored.
   void ClickOption(int option);
 
   [[nodiscard]] const Form1& form() const { return form_; }
