@@ -5,8 +5,9 @@
 macro(tarvelo_find_package package debian_package option)
   find_package(${package} ${ARGN} QUIET)
   if(NOT ${package}_FOUND)
+    string(REPLACE ";" " " _tarvelo_wanted "${package};${ARGN}")
     message(FATAL_ERROR
-      "${package} ${ARGN} not found: install the Debian package ${debian_package} "
+      "${_tarvelo_wanted} not found: install the Debian package ${debian_package} "
       "(script/bootstrap test installs everything the build can use) or configure with -D${option}=OFF.")
   endif()
 endmacro()
