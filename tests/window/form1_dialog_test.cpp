@@ -4,13 +4,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +67,65 @@ void Type(QWidget* widget, const QString& text) {
                           Qt::NoModifier);
     }
   }
+}
+
+double Luminance(const QColor& colour) {
+  const auto linear = [](double value) {
+    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+         0.0722 * linear(colour.blueF());
+}
+
+// WCAG contrast ratio of the two colours, 1 to 21.
+double Contrast(const QColor& one, const QColor& other) {
+  const auto [dark, light] = std::minmax(Luminance(one), Luminance(other));
+  return (light + 0.05) / (dark + 0.05);
+}
+
+// Contrast of a caption with its background: that of the pixel in the area (logical pixels)
+// that stands out most, the core of a glyph.
+double CaptionContrast(const QImage& shot, const QRect& area, const QColor& background) {
+  const QRect pixels(area.topLeft() * shot.devicePixelRatio(),
+                     area.size() * shot.devicePixelRatio());
+  double most = 1;
+  for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
+      most = std::max(most, Contrast(shot.pixelColor(x, y), background));
+    }
+  }
+  return most;
+}
+
+// Mean colour of an area in logical pixels.
+QColor MeanColour(const QImage& shot, const QRect& area) {
+  const qreal ratio = shot.devicePixelRatio();
+  double red = 0;
+  double green = 0;
+  double blue = 0;
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor pixel = shot.pixelColor(QPoint(x, y) * ratio);
+      red += pixel.redF();
+      green += pixel.greenF();
+      blue += pixel.blueF();
+      ++count;
+    }
+  }
+  return QColor::fromRgbF(float(red / count), float(green / count), float(blue / count));
+}
+
+// A dark desktop palette, as Breeze Dark or Adwaita-dark give.
+QPalette DarkPalette() {
+  QPalette dark(QColor(49, 54, 59), QColor(35, 38, 41));  // button, window
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    dark.setColor(group, QPalette::WindowText, QColor(252, 252, 252));
+    dark.setColor(group, QPalette::ButtonText, QColor(252, 252, 252));
+    dark.setColor(group, QPalette::Text, QColor(252, 252, 252));
+    dark.setColor(group, QPalette::Base, QColor(27, 30, 32));
+  }
+  return dark;
 }
 
 // Ends the whole run if it is not dismissed in time: a query that never returns cannot fail a
@@ -282,23 +348,74 @@ class Form1DialogTest : public QObject {
     // A strip of each button's face beside its caption.
     for (const char* name : {"Command1", "Command2"}) {
       const QRect strip = Find<QPushButton>(name)->geometry().adjusted(3, 3, 0, -3);
-      double red = 0;
-      double green = 0;
-      double blue = 0;
-      for (int y = strip.top(); y <= strip.bottom(); ++y) {
-        for (int x = strip.left(); x < strip.left() + 6; ++x) {
-          const QColor pixel = shot.pixelColor(QPoint(x, y) * ratio);
-          red += pixel.red();
-          green += pixel.green();
-          blue += pixel.blue();
-        }
-      }
-      const double count = 6.0 * strip.height();
-      QCOMPARE(QColor::fromRgbF(float(red / count / 255), float(green / count / 255),
-                                float(blue / count / 255))
-                   .name(),
+      QCOMPARE(MeanColour(shot, strip.adjusted(0, 0, 6 - strip.width(), 0)).name(),
                QColor(224, 224, 224).name());
     }
+  }
+
+  void captionsAreReadableOnEveryTheme_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("desktop") << false;  // whatever the platform theme gives
+    QTest::newRow("dark") << true;
+  }
+
+  // The fixed backgrounds keep black captions; the box and the message boxes follow the theme.
+  void captionsAreReadableOnEveryTheme() {
+    QFETCH(bool, dark);
+    answerer_.reset();  // the message box below stays open
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&desktop] { QApplication::setPalette(desktop); });
+    if (dark) {
+      QApplication::setPalette(DarkPalette());
+    }
+    const QPalette theme = QApplication::palette();
+    Form1Dialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QImage shot = dialog.grab().toImage();
+    const QColor window(192, 192, 255);
+    const QColor face(224, 224, 224);
+    QList<QPair<QWidget*, QRect>> captions;
+    for (auto* option : dialog.findChildren<QRadioButton*>()) {
+      QStyleOptionButton style;
+      style.initFrom(option);
+      const QRect text =
+          option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
+      captions.append({option, text.translated(option->mapTo(&dialog, QPoint()))});
+    }
+    auto* frame = dialog.findChild<QGroupBox*>("Frame1");
+    captions.append({frame, QRect(frame->pos() + QPoint(6, 0),
+                                  QSize(frame->fontMetrics().horizontalAdvance(frame->title()) + 4,
+                                        frame->fontMetrics().height()))});
+    auto* label = dialog.findChild<QLabel*>("Label1");
+    captions.append({label, label->geometry() & dialog.rect()});
+    for (auto* button :
+         {dialog.findChild<QPushButton*>("Command1"), dialog.findChild<QPushButton*>("Command2")}) {
+      captions.append({button, button->geometry().adjusted(4, 4, -4, -4)});
+    }
+    for (const auto& [widget, area] : captions) {
+      const QColor background = qobject_cast<QPushButton*>(widget) != nullptr ? face : window;
+      const double contrast = CaptionContrast(shot, area, background);
+      QVERIFY2(contrast >= 4.5,
+               qPrintable(QString("%1: %2").arg(widget->objectName()).arg(contrast)));
+    }
+
+    auto* box = dialog.findChild<QLineEdit*>("Text1");
+    QCOMPARE(box->palette().color(QPalette::Base), theme.color(QPalette::Base));
+    QCOMPARE(box->palette().color(QPalette::Text), theme.color(QPalette::Text));
+    QMessageBox message(QMessageBox::Information, "変換結果", "西暦1989年は平成元年です。",
+                        QMessageBox::Ok, &dialog);
+    message.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&message));
+    QCOMPARE(message.palette().color(QPalette::Window), theme.color(QPalette::Window));
+    const QImage messageShot = message.grab().toImage();
+    auto* text = message.findChild<QLabel*>("qt_msgbox_label");
+    QVERIFY(text != nullptr);
+    QVERIFY(CaptionContrast(messageShot, text->geometry(), theme.color(QPalette::Window)) >= 4.5);
+    // The dialog's own button face stays on its own buttons.
+    QAbstractButton* ok = message.button(QMessageBox::Ok);
+    const QRect strip(ok->mapTo(&message, QPoint(3, 3)), QSize(4, ok->height() - 6));
+    QVERIFY(MeanColour(messageShot, strip).name() != face.name());
   }
 
   void inputBoxUsesAJapaneseGothicFont() {
