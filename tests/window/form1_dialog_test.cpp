@@ -418,6 +418,35 @@ class Form1DialogTest : public QObject {
     QVERIFY(MeanColour(messageShot, strip).name() != face.name());
   }
 
+  void separatorShowsAtEveryScale_data() {
+    QTest::addColumn<double>("scale");
+    for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
+      QTest::newRow(qPrintable(QString::number(scale))) << scale;
+    }
+  }
+
+  // The line under 西暦 drawn at the pixel density of a scaled screen: some row of pixels
+  // across it stays dark along most of its length.
+  void separatorShowsAtEveryScale() {
+    QFETCH(double, scale);
+    auto* line = Find<QWidget>("Line1");
+    QImage image((QSizeF(dialog_->size()) * scale).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    dialog_->render(&image);
+    const QRect area(line->mapTo(dialog_.get(), QPoint()), line->size());
+    const QColor window(192, 192, 255);
+    int darkestRow = 0;
+    for (int y = int(area.top() * scale) - 1; y <= int((area.bottom() + 1) * scale); ++y) {
+      int dark = 0;
+      for (int x = int(area.left() * scale); x < int((area.right() + 1) * scale); ++x) {
+        dark += Contrast(image.pixelColor(x, y), window) >= 3 ? 1 : 0;
+      }
+      darkestRow = std::max(darkestRow, dark);
+    }
+    QVERIFY2(darkestRow >= int(area.width() * scale * 0.9),
+             qPrintable(QString::number(darkestRow)));
+  }
+
   void inputBoxUsesAJapaneseGothicFont() {
     QCOMPARE(Text1()->font().pointSizeF(), 14.25);
     const QString family = QFontInfo(Text1()->font()).family();
