@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QSignalBlocker>
@@ -40,6 +41,14 @@ void InstallFontSubstitutes(const QString& family) {
                QStringLiteral("Meiryo")});
 }
 
+QIcon WindowIcon() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/org.tarvelo.Tarvelo-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
 constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 
 }  // namespace
@@ -47,6 +56,7 @@ constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
   QAccessible::installFactory(YearBoxAccessibleFactory);  // once: Qt ignores a repeat
   ui_->setupUi(this);
+  setWindowIcon(WindowIcon());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
