@@ -5,11 +5,12 @@
 #include <QFont>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
+#include "accessibility.h"
 #include "ui_form1.h"
-#include "year_box_accessible.h"
 
 namespace tarvelo {
 namespace {
@@ -28,6 +29,18 @@ QMessageBox::Icon IconOf(MessageStyle style) {
       return QMessageBox::Information;
   }
   return QMessageBox::NoIcon;
+}
+
+QString IconName(MessageStyle style) {
+  switch (style) {
+    case MessageStyle::kCritical:
+      return QStringLiteral("エラー");
+    case MessageStyle::kExclamation:
+      return QStringLiteral("警告");
+    case MessageStyle::kInformation:
+      return QStringLiteral("情報");
+  }
+  return {};
 }
 
 // The input box's font is stored by its Windows name; elsewhere a Gothic face that
@@ -54,7 +67,7 @@ constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 }  // namespace
 
 Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
-  QAccessible::installFactory(YearBoxAccessibleFactory);  // once: Qt ignores a repeat
+  QAccessible::installFactory(AccessibleFactory);  // once: Qt ignores a repeat
   ui_->setupUi(this);
   setWindowIcon(WindowIcon());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -114,6 +127,10 @@ bool Form1Dialog::Option5Enabled() const { return ui_->Option5->isEnabled(); }
 
 void Form1Dialog::ShowMessage(std::string_view text, MessageStyle style, std::string_view title) {
   QMessageBox box(IconOf(style), ToQString(title), ToQString(text), QMessageBox::Ok, this);
+  // The icon tells a refusal from an answer; a screen reader needs it in words.
+  if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
+    icon->setAccessibleName(IconName(style));
+  }
   box.exec();
 }
 

@@ -21,6 +21,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <stop_token>
@@ -33,6 +34,7 @@ struct ShownBox {
   QString text;
   QString title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QString iconName;  // what a screen reader says for the icon
 };
 
 // Answers every message box with OK as soon as it opens, keeping what it showed.
@@ -50,7 +52,9 @@ class BoxAnswerer : public QObject {
     if (box == nullptr) {
       return;
     }
-    boxes_.append({box->text(), box->windowTitle(), box->icon()});
+    auto* icon = box->findChild<QLabel*>("qt_msgboxex_icon_label");
+    boxes_.append({box->text(), box->windowTitle(), box->icon(),
+                   QAccessible::queryAccessibleInterface(icon)->text(QAccessible::Name)});
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   }
   QTimer timer_;
@@ -234,6 +238,10 @@ class Form1DialogTest : public QObject {
     QCOMPARE(answerer_->boxes()[0].text, text);
     QCOMPARE(answerer_->boxes()[0].title, title);
     QCOMPARE(int(answerer_->boxes()[0].icon), icon);
+    const QMap<int, QString> iconNames = {{QMessageBox::Information, "情報"},
+                                          {QMessageBox::Warning, "警告"},
+                                          {QMessageBox::Critical, "エラー"}};
+    QCOMPARE(answerer_->boxes()[0].iconName, iconNames[icon]);
     QVERIFY(Text1()->text().isEmpty());
     QCOMPARE(dialog_->focusWidget(), Text1());
   }
@@ -529,6 +537,34 @@ class Form1DialogTest : public QObject {
         QVERIFY2(before.text.isEmpty() && after.text.isEmpty(), qPrintable(where));
       }
     }
+  }
+
+  // A screen reader meets the controls in the order the eye reads them.
+  void accessibleTreeFollowsTheScreen() {
+    QStringList met;
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+      for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (child->state().invisible) {
+          continue;
+        }
+        met << QString("%1 %2").arg(child->role(), 0, 16).arg(child->text(QAccessible::Name));
+        walk(child);
+      }
+    };
+    walk(QAccessible::queryAccessibleInterface(dialog_.get()));
+    const auto entry = [](QAccessible::Role role, const QString& name) {
+      return QString("%1 %2").arg(role, 0, 16).arg(name);
+    };
+    const QStringList expected = {
+        entry(QAccessible::Grouping, "年号"),    entry(QAccessible::RadioButton, "西暦"),
+        entry(QAccessible::Separator, ""),       entry(QAccessible::RadioButton, "明治"),
+        entry(QAccessible::RadioButton, "大正"), entry(QAccessible::RadioButton, "昭和"),
+        entry(QAccessible::RadioButton, "平成"), entry(QAccessible::EditableText, "年"),
+        entry(QAccessible::StaticText, "年"),    entry(QAccessible::Button, "変換(C)"),
+        entry(QAccessible::Button, "終了(Q)"),
+    };
+    QCOMPARE(met.mid(0, expected.size()), expected);
   }
 
   void controlsHaveAccessibleNames() {
