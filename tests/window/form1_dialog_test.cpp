@@ -3,7 +3,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextLayout>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -26,6 +29,8 @@
 #include <mutex>
 #include <stop_token>
 #include <thread>
+
+#include "x11_probe.h"
 
 namespace tarvelo {
 namespace {
@@ -457,11 +462,78 @@ class Form1DialogTest : public QObject {
              qPrintable(QString::number(darkestRow)));
   }
 
+  // The Gothic face installed with the program (fonts-ipafont-gothic) stands in for the
+  // box's font and really draws its characters.
   void inputBoxUsesAJapaneseGothicFont() {
     QCOMPARE(Text1()->font().pointSizeF(), 14.25);
-    const QString family = QFontInfo(Text1()->font()).family();
-    QVERIFY2(family.contains("Gothic") || family.contains("ゴシック") || family.contains("CJK"),
-             qPrintable(family));
+    const QString face = "IPAPGothic";
+    QVERIFY2(QFontDatabase::families().contains(face), "fonts-ipafont-gothic is not installed");
+    QCOMPARE(QFontInfo(Text1()->font()).family(), face);
+    QTextLayout layout("1989年", Text1()->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList faces;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      faces << run.rawFont().familyName().toLower();  // as the font file spells it
+    }
+    QCOMPARE(faces, QStringList{face.toLower()});
+  }
+
+  void refusedKeysRingTheBellOnceEach_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("bells");
+    QTest::newRow("digits") << "1989" << 0;
+    QTest::newRow("letter") << "a" << 1;
+    QTest::newRow("letter after digits") << "12a" << 1;
+    QTest::newRow("two letters") << "ab" << 2;
+  }
+
+  // The bell as the X server hears it.
+  void refusedKeysRingTheBellOnceEach() {
+    if (QGuiApplication::platformName() != "xcb") {
+      QSKIP("needs an X server (ctest runs this as window.x11)");
+    }
+    QFETCH(QString, typed);
+    QFETCH(int, bells);
+    X11Probe server;
+    QVERIFY(server.connected());
+    Type(Text1(), typed);
+    QCoreApplication::processEvents();
+    QCOMPARE(server.Bells(), bells);
+  }
+
+  // A fixed-size dialog: no maximise, minimise or help button, a close button, and on X11
+  // hints that tell the window manager so.
+  void titleBarOffersOnlyClose() {
+    const Qt::WindowFlags flags = dialog_->windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                Qt::WindowContextHelpButtonHint));
+    if (QGuiApplication::platformName() != "xcb") {
+      return;
+    }
+    const X11Probe server;
+    const auto motif = server.Motif(dialog_->winId());
+    QVERIFY(motif.has_value());
+    constexpr unsigned long kFunctions = 1;  // flags: functions and decorations given
+    constexpr unsigned long kDecorations = 2;
+    constexpr unsigned long kAll = 1;  // functions and decorations: all but those named
+    constexpr unsigned long kMinimize = 8;
+    constexpr unsigned long kMaximize = 16;
+    constexpr unsigned long kClose = 32;
+    constexpr unsigned long kMinimizeButton = 32;
+    constexpr unsigned long kMaximizeButton = 64;
+    QCOMPARE(motif->flags & (kFunctions | kDecorations), kFunctions | kDecorations);
+    QCOMPARE(motif->functions & (kAll | kMinimize | kMaximize | kClose), kClose);
+    QCOMPARE(motif->decorations & (kAll | kMinimizeButton | kMaximizeButton), 0UL);
+    const auto limits = server.NormalHints(dialog_->winId());
+    QVERIFY(limits.has_value());
+    const QSize size = dialog_->size() * dialog_->devicePixelRatio();
+    QCOMPARE(QSize(limits->minWidth, limits->minHeight), size);
+    QCOMPARE(QSize(limits->maxWidth, limits->maxHeight), size);
   }
 
   void textQueriesOfAssistiveToolsAlwaysAnswer_data() {
