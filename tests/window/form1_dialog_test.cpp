@@ -22,9 +22,9 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <mutex>
 #include <stop_token>
@@ -147,8 +147,8 @@ class Watchdog {
           std::condition_variable_any dismissed;
           std::unique_lock lock(mutex);
           if (!dismissed.wait_for(lock, stop, limit, [&stop] { return stop.stop_requested(); })) {
-            std::fprintf(stderr, "FAIL: %s did not return within %lld s\n", what,
-                         static_cast<long long>(limit.count()));
+            std::cerr << "FAIL: " << what << " did not return within " << limit.count() << " s"
+                      << std::endl;
             std::_Exit(EXIT_FAILURE);
           }
         }) {}

@@ -19,7 +19,7 @@ X11Probe::X11Probe() {
   int errorBase = 0;
   display_.reset(XkbOpenDisplay(nullptr, &xkbEventBase_, &errorBase, &major, &minor, &reason));
   if (display_ == nullptr ||
-      !XkbSelectEvents(display_.get(), XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask)) {
+      XkbSelectEvents(display_.get(), XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask) == 0) {
     display_.reset();
     return;
   }

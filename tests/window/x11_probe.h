@@ -3,7 +3,8 @@
 #include <memory>
 #include <optional>
 
-struct _XDisplay;  // Xlib's Display, kept out of the tests: its headers define macros Qt uses
+// Xlib's Display, kept out of the tests: its headers define macros that clash with Qt's.
+struct _XDisplay;  // NOLINT(bugprone-reserved-identifier): the name is Xlib's
 
 namespace tarvelo {
 
