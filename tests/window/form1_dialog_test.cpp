@@ -88,7 +88,7 @@ double Luminance(const QColor& colour) {
 
 // WCAG contrast ratio of the two colours, 1 to 21.
 double Contrast(const QColor& one, const QColor& other) {
-  const auto [dark, light] = std::minmax(Luminance(one), Luminance(other));
+  const auto [dark, light] = std::minmax({Luminance(one), Luminance(other)});  // by value
   return (light + 0.05) / (dark + 0.05);
 }
 
