@@ -3,13 +3,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
+#include "accessibility.h"
 #include "keep_fixed_size.h"
 #include "ui_form1.h"
-#include "year_box_accessible.h"
 
 namespace tarvelo {
 namespace {
@@ -30,6 +32,18 @@ QMessageBox::Icon IconOf(MessageStyle style) {
   return QMessageBox::NoIcon;
 }
 
+QString IconName(MessageStyle style) {
+  switch (style) {
+    case MessageStyle::kCritical:
+      return QStringLiteral("エラー");
+    case MessageStyle::kExclamation:
+      return QStringLiteral("警告");
+    case MessageStyle::kInformation:
+      return QStringLiteral("情報");
+  }
+  return {};
+}
+
 // The input box's font is stored by its Windows name; elsewhere a Gothic face that
 // looks alike stands in for it.
 void InstallFontSubstitutes(const QString& family) {
@@ -41,13 +55,22 @@ void InstallFontSubstitutes(const QString& family) {
                QStringLiteral("Meiryo")});
 }
 
+QIcon WindowIcon() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128}) {  // as in the resources
+    icon.addFile(QStringLiteral(":/icons/org.tarvelo.Tarvelo-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
 constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 
 }  // namespace
 
 Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
-  QAccessible::installFactory(YearBoxAccessibleFactory);  // once: Qt ignores a repeat
+  QAccessible::installFactory(AccessibleFactory);  // once: Qt ignores a repeat
   ui_->setupUi(this);
+  setWindowIcon(WindowIcon());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
@@ -106,6 +129,10 @@ bool Form1Dialog::Option5Enabled() const { return ui_->Option5->isEnabled(); }
 
 void Form1Dialog::ShowMessage(std::string_view text, MessageStyle style, std::string_view title) {
   QMessageBox box(IconOf(style), ToQString(title), ToQString(text), QMessageBox::Ok, this);
+  // The icon tells a refusal from an answer; a screen reader needs it in words.
+  if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
+    icon->setAccessibleName(IconName(style));
+  }
   box.exec();
 }
 

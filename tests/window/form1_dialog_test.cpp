@@ -3,22 +3,35 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QGlyphRun>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <iostream>
 #include <memory>
 #include <mutex>
 #include <stop_token>
 #include <thread>
+
+#include "x11_probe.h"
 
 namespace tarvelo {
 namespace {
@@ -27,6 +40,7 @@ struct ShownBox {
   QString text;
   QString title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QString iconName;  // what a screen reader says for the icon
 };
 
 // Answers every message box with OK as soon as it opens, keeping what it showed.
@@ -44,7 +58,9 @@ class BoxAnswerer : public QObject {
     if (box == nullptr) {
       return;
     }
-    boxes_.append({box->text(), box->windowTitle(), box->icon()});
+    auto* icon = box->findChild<QLabel*>("qt_msgboxex_icon_label");
+    boxes_.append({box->text(), box->windowTitle(), box->icon(),
+                   QAccessible::queryAccessibleInterface(icon)->text(QAccessible::Name)});
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   }
   QTimer timer_;
@@ -63,6 +79,65 @@ void Type(QWidget* widget, const QString& text) {
   }
 }
 
+double Luminance(const QColor& colour) {
+  const auto linear = [](double value) {
+    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+         0.0722 * linear(colour.blueF());
+}
+
+// WCAG contrast ratio of the two colours, 1 to 21.
+double Contrast(const QColor& one, const QColor& other) {
+  const auto [dark, light] = std::minmax({Luminance(one), Luminance(other)});  // by value
+  return (light + 0.05) / (dark + 0.05);
+}
+
+// Contrast of a caption with its background: that of the pixel in the area (logical pixels)
+// that stands out most, the core of a glyph.
+double CaptionContrast(const QImage& shot, const QRect& area, const QColor& background) {
+  const QRect pixels(area.topLeft() * shot.devicePixelRatio(),
+                     area.size() * shot.devicePixelRatio());
+  double most = 1;
+  for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
+      most = std::max(most, Contrast(shot.pixelColor(x, y), background));
+    }
+  }
+  return most;
+}
+
+// Mean colour of an area in logical pixels.
+QColor MeanColour(const QImage& shot, const QRect& area) {
+  const qreal ratio = shot.devicePixelRatio();
+  double red = 0;
+  double green = 0;
+  double blue = 0;
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor pixel = shot.pixelColor(QPoint(x, y) * ratio);
+      red += pixel.redF();
+      green += pixel.greenF();
+      blue += pixel.blueF();
+      ++count;
+    }
+  }
+  return QColor::fromRgbF(float(red / count), float(green / count), float(blue / count));
+}
+
+// A dark desktop palette, as Breeze Dark or Adwaita-dark give.
+QPalette DarkPalette() {
+  QPalette dark(QColor(49, 54, 59), QColor(35, 38, 41));  // button, window
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    dark.setColor(group, QPalette::WindowText, QColor(252, 252, 252));
+    dark.setColor(group, QPalette::ButtonText, QColor(252, 252, 252));
+    dark.setColor(group, QPalette::Text, QColor(252, 252, 252));
+    dark.setColor(group, QPalette::Base, QColor(27, 30, 32));
+  }
+  return dark;
+}
+
 // Ends the whole run if it is not dismissed in time: a query that never returns cannot fail a
 // check of its own.
 class Watchdog {
@@ -73,8 +148,8 @@ class Watchdog {
           std::condition_variable_any dismissed;
           std::unique_lock lock(mutex);
           if (!dismissed.wait_for(lock, stop, limit, [&stop] { return stop.stop_requested(); })) {
-            std::fprintf(stderr, "FAIL: %s did not return within %lld s\n", what,
-                         static_cast<long long>(limit.count()));
+            std::cerr << "FAIL: " << what << " did not return within " << limit.count() << " s"
+                      << std::endl;
             std::_Exit(EXIT_FAILURE);
           }
         }) {}
@@ -171,6 +246,10 @@ class Form1DialogTest : public QObject {
     QCOMPARE(answerer_->boxes()[0].text, text);
     QCOMPARE(answerer_->boxes()[0].title, title);
     QCOMPARE(int(answerer_->boxes()[0].icon), icon);
+    const QMap<int, QString> iconNames = {{QMessageBox::Information, "情報"},
+                                          {QMessageBox::Warning, "警告"},
+                                          {QMessageBox::Critical, "エラー"}};
+    QCOMPARE(answerer_->boxes()[0].iconName, iconNames[icon]);
     QVERIFY(Text1()->text().isEmpty());
     QCOMPARE(dialog_->focusWidget(), Text1());
   }
@@ -277,6 +356,8 @@ class Form1DialogTest : public QObject {
     QCOMPARE(dialog_->size(), QSize(188, 130));
     QCOMPARE(dialog_->minimumSize(), dialog_->maximumSize());
     QCOMPARE(dialog_->windowTitle(), QString("Tarvelo"));
+    const QList<QSize> iconSizes = {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+    QCOMPARE(dialog_->windowIcon().availableSizes(), iconSizes);
     const QImage shot = dialog_->grab().toImage();
     QCOMPARE(shot.size() / shot.devicePixelRatio(), QSize(188, 130));
     const qreal ratio = shot.devicePixelRatio();
@@ -285,30 +366,177 @@ class Form1DialogTest : public QObject {
     // A strip of each button's face beside its caption.
     for (const char* name : {"Command1", "Command2"}) {
       const QRect strip = Find<QPushButton>(name)->geometry().adjusted(3, 3, 0, -3);
-      double red = 0;
-      double green = 0;
-      double blue = 0;
-      for (int y = strip.top(); y <= strip.bottom(); ++y) {
-        for (int x = strip.left(); x < strip.left() + 6; ++x) {
-          const QColor pixel = shot.pixelColor(QPoint(x, y) * ratio);
-          red += pixel.red();
-          green += pixel.green();
-          blue += pixel.blue();
-        }
-      }
-      const double count = 6.0 * strip.height();
-      QCOMPARE(QColor::fromRgbF(float(red / count / 255), float(green / count / 255),
-                                float(blue / count / 255))
-                   .name(),
+      QCOMPARE(MeanColour(shot, strip.adjusted(0, 0, 6 - strip.width(), 0)).name(),
                QColor(224, 224, 224).name());
     }
   }
 
+  void captionsAreReadableOnEveryTheme_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("desktop") << false;  // whatever the platform theme gives
+    QTest::newRow("dark") << true;
+  }
+
+  // The fixed backgrounds keep black captions; the box and the message boxes follow the theme.
+  void captionsAreReadableOnEveryTheme() {
+    QFETCH(bool, dark);
+    answerer_.reset();  // the message box below stays open
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&desktop] { QApplication::setPalette(desktop); });
+    if (dark) {
+      QApplication::setPalette(DarkPalette());
+    }
+    const QPalette theme = QApplication::palette();
+    Form1Dialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QImage shot = dialog.grab().toImage();
+    const QColor window(192, 192, 255);
+    const QColor face(224, 224, 224);
+    QList<QPair<QWidget*, QRect>> captions;
+    for (auto* option : dialog.findChildren<QRadioButton*>()) {
+      QStyleOptionButton style;
+      style.initFrom(option);
+      const QRect text =
+          option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
+      captions.append({option, text.translated(option->mapTo(&dialog, QPoint()))});
+    }
+    auto* frame = dialog.findChild<QGroupBox*>("Frame1");
+    captions.append({frame, QRect(frame->pos() + QPoint(6, 0),
+                                  QSize(frame->fontMetrics().horizontalAdvance(frame->title()) + 4,
+                                        frame->fontMetrics().height()))});
+    auto* label = dialog.findChild<QLabel*>("Label1");
+    captions.append({label, label->geometry() & dialog.rect()});
+    for (auto* button :
+         {dialog.findChild<QPushButton*>("Command1"), dialog.findChild<QPushButton*>("Command2")}) {
+      captions.append({button, button->geometry().adjusted(4, 4, -4, -4)});
+    }
+    for (const auto& [widget, area] : captions) {
+      const QColor background = qobject_cast<QPushButton*>(widget) != nullptr ? face : window;
+      const double contrast = CaptionContrast(shot, area, background);
+      QVERIFY2(contrast >= 4.5,
+               qPrintable(QString("%1: %2").arg(widget->objectName()).arg(contrast)));
+    }
+
+    auto* box = dialog.findChild<QLineEdit*>("Text1");
+    QCOMPARE(box->palette().color(QPalette::Base), theme.color(QPalette::Base));
+    QCOMPARE(box->palette().color(QPalette::Text), theme.color(QPalette::Text));
+    QMessageBox message(QMessageBox::Information, "変換結果", "西暦1989年は平成元年です。",
+                        QMessageBox::Ok, &dialog);
+    message.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&message));
+    QCOMPARE(message.palette().color(QPalette::Window), theme.color(QPalette::Window));
+    const QImage messageShot = message.grab().toImage();
+    auto* text = message.findChild<QLabel*>("qt_msgbox_label");
+    QVERIFY(text != nullptr);
+    QVERIFY(CaptionContrast(messageShot, text->geometry(), theme.color(QPalette::Window)) >= 4.5);
+    // The dialog's own button face stays on its own buttons.
+    QAbstractButton* ok = message.button(QMessageBox::Ok);
+    const QRect strip(ok->mapTo(&message, QPoint(3, 3)), QSize(4, ok->height() - 6));
+    QVERIFY(MeanColour(messageShot, strip).name() != face.name());
+  }
+
+  void separatorShowsAtEveryScale_data() {
+    QTest::addColumn<double>("scale");
+    for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
+      QTest::newRow(qPrintable(QString::number(scale))) << scale;
+    }
+  }
+
+  // The line under 西暦 drawn at the pixel density of a scaled screen: some row of pixels
+  // across it stays dark along most of its length.
+  void separatorShowsAtEveryScale() {
+    QFETCH(double, scale);
+    auto* line = Find<QWidget>("Line1");
+    QImage image((QSizeF(dialog_->size()) * scale).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    dialog_->render(&image);
+    const QRect area(line->mapTo(dialog_.get(), QPoint()), line->size());
+    const QColor window(192, 192, 255);
+    int darkestRow = 0;
+    for (int y = int(area.top() * scale) - 1; y <= int((area.bottom() + 1) * scale); ++y) {
+      int dark = 0;
+      for (int x = int(area.left() * scale); x < int((area.right() + 1) * scale); ++x) {
+        dark += Contrast(image.pixelColor(x, y), window) >= 3 ? 1 : 0;
+      }
+      darkestRow = std::max(darkestRow, dark);
+    }
+    QVERIFY2(darkestRow >= int(area.width() * scale * 0.9),
+             qPrintable(QString::number(darkestRow)));
+  }
+
+  // The Gothic face installed with the program (fonts-ipafont-gothic) stands in for the
+  // box's font and really draws its characters.
   void inputBoxUsesAJapaneseGothicFont() {
     QCOMPARE(Text1()->font().pointSizeF(), 14.25);
-    const QString family = QFontInfo(Text1()->font()).family();
-    QVERIFY2(family.contains("Gothic") || family.contains("ゴシック") || family.contains("CJK"),
-             qPrintable(family));
+    const QString face = "IPAPGothic";
+    QVERIFY2(QFontDatabase::families().contains(face), "fonts-ipafont-gothic is not installed");
+    QCOMPARE(QFontInfo(Text1()->font()).family(), face);
+    QTextLayout layout("1989年", Text1()->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList faces;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      faces << run.rawFont().familyName().toLower();  // as the font file spells it
+    }
+    QCOMPARE(faces, QStringList{face.toLower()});
+  }
+
+  void refusedKeysRingTheBellOnceEach_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("bells");
+    QTest::newRow("digits") << "1989" << 0;
+    QTest::newRow("letter") << "a" << 1;
+    QTest::newRow("letter after digits") << "12a" << 1;
+    QTest::newRow("two letters") << "ab" << 2;
+  }
+
+  // The bell as the X server hears it.
+  void refusedKeysRingTheBellOnceEach() {
+    if (QGuiApplication::platformName() != "xcb") {
+      QSKIP("needs an X server (ctest runs this as window.x11)");
+    }
+    QFETCH(QString, typed);
+    QFETCH(int, bells);
+    X11Probe server;
+    QVERIFY(server.connected());
+    Type(Text1(), typed);
+    QCoreApplication::processEvents();
+    QCOMPARE(server.Bells(), bells);
+  }
+
+  // A fixed-size dialog: no maximise, minimise or help button, a close button, and on X11
+  // hints that tell the window manager so.
+  void titleBarOffersOnlyClose() {
+    const Qt::WindowFlags flags = dialog_->windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                Qt::WindowContextHelpButtonHint));
+    if (QGuiApplication::platformName() != "xcb") {
+      return;
+    }
+    const X11Probe server;
+    const auto motif = server.Motif(dialog_->winId());
+    QVERIFY(motif.has_value());
+    constexpr unsigned long kFunctions = 1;  // flags: functions and decorations given
+    constexpr unsigned long kDecorations = 2;
+    constexpr unsigned long kAll = 1;  // functions and decorations: all but those named
+    constexpr unsigned long kMinimize = 8;
+    constexpr unsigned long kMaximize = 16;
+    constexpr unsigned long kClose = 32;
+    constexpr unsigned long kMinimizeButton = 32;
+    constexpr unsigned long kMaximizeButton = 64;
+    QCOMPARE(motif->flags & (kFunctions | kDecorations), kFunctions | kDecorations);
+    QCOMPARE(motif->functions & (kAll | kMinimize | kMaximize | kClose), kClose);
+    QCOMPARE(motif->decorations & (kAll | kMinimizeButton | kMaximizeButton), 0UL);
+    const auto limits = server.NormalHints(dialog_->winId());
+    QVERIFY(limits.has_value());
+    const QSize size = dialog_->size() * dialog_->devicePixelRatio();
+    QCOMPARE(QSize(limits->minWidth, limits->minHeight), size);
+    QCOMPARE(QSize(limits->maxWidth, limits->maxHeight), size);
   }
 
   void textQueriesOfAssistiveToolsAlwaysAnswer_data() {
@@ -383,6 +611,34 @@ class Form1DialogTest : public QObject {
         QVERIFY2(before.text.isEmpty() && after.text.isEmpty(), qPrintable(where));
       }
     }
+  }
+
+  // A screen reader meets the controls in the order the eye reads them.
+  void accessibleTreeFollowsTheScreen() {
+    QStringList met;
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+      for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (child->state().invisible) {
+          continue;
+        }
+        met << QString("%1 %2").arg(child->role(), 0, 16).arg(child->text(QAccessible::Name));
+        walk(child);
+      }
+    };
+    walk(QAccessible::queryAccessibleInterface(dialog_.get()));
+    const auto entry = [](QAccessible::Role role, const QString& name) {
+      return QString("%1 %2").arg(role, 0, 16).arg(name);
+    };
+    const QStringList expected = {
+        entry(QAccessible::Grouping, "年号"),    entry(QAccessible::RadioButton, "西暦"),
+        entry(QAccessible::Separator, ""),       entry(QAccessible::RadioButton, "明治"),
+        entry(QAccessible::RadioButton, "大正"), entry(QAccessible::RadioButton, "昭和"),
+        entry(QAccessible::RadioButton, "平成"), entry(QAccessible::EditableText, "年"),
+        entry(QAccessible::StaticText, "年"),    entry(QAccessible::Button, "変換(C)"),
+        entry(QAccessible::Button, "終了(Q)"),
+    };
+    QCOMPARE(met.mid(0, expected.size()), expected);
   }
 
   void controlsHaveAccessibleNames() {

@@ -1,6 +1,7 @@
-#include "year_box_accessible.h"
+#include "accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QFrame>
 #include <QLineEdit>
 #include <QList>
 #include <QStyle>
@@ -72,11 +73,11 @@ QString UnitNear(const QString& text, int offset, QAccessible::TextBoundaryType 
   return text.mid(*start, *end - *start);
 }
 
-class YearBoxAccessible final : public QAccessibleWidget,
-                                public QAccessibleTextInterface,
-                                public QAccessibleEditableTextInterface {
+class LineEditAccessible final : public QAccessibleWidget,
+                                 public QAccessibleTextInterface,
+                                 public QAccessibleEditableTextInterface {
  public:
-  explicit YearBoxAccessible(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+  explicit LineEditAccessible(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
 
   void* interface_cast(QAccessible::InterfaceType type) override {
     if (type == QAccessible::TextInterface) {
@@ -90,7 +91,7 @@ class YearBoxAccessible final : public QAccessibleWidget,
 
   [[nodiscard]] QString text(QAccessible::Text kind) const override {
     if (kind == QAccessible::Value) {
-      return box()->text();
+      return box()->displayText();
     }
     return QAccessibleWidget::text(kind);
   }
@@ -137,25 +138,28 @@ class YearBoxAccessible final : public QAccessibleWidget,
   void setCursorPosition(int position) override { box()->setCursorPosition(Clamped(position)); }
   [[nodiscard]] QString text(int startOffset, int endOffset) const override {
     const int start = Clamped(startOffset);
-    return box()->text().mid(start, std::max(0, Clamped(endOffset) - start));
+    return box()->displayText().mid(start, std::max(0, Clamped(endOffset) - start));
   }
   [[nodiscard]] QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type,
                                          int* startOffset, int* endOffset) const override {
-    return UnitNear(box()->text(), Resolved(offset), type, Where::kBefore, startOffset, endOffset);
+    return UnitNear(box()->displayText(), Resolved(offset), type, Where::kBefore, startOffset,
+                    endOffset);
   }
   [[nodiscard]] QString textAfterOffset(int offset, QAccessible::TextBoundaryType type,
                                         int* startOffset, int* endOffset) const override {
-    return UnitNear(box()->text(), Resolved(offset), type, Where::kAfter, startOffset, endOffset);
+    return UnitNear(box()->displayText(), Resolved(offset), type, Where::kAfter, startOffset,
+                    endOffset);
   }
   [[nodiscard]] QString textAtOffset(int offset, QAccessible::TextBoundaryType type,
                                      int* startOffset, int* endOffset) const override {
-    return UnitNear(box()->text(), Resolved(offset), type, Where::kAt, startOffset, endOffset);
+    return UnitNear(box()->displayText(), Resolved(offset), type, Where::kAt, startOffset,
+                    endOffset);
   }
   [[nodiscard]] int characterCount() const override {
-    return static_cast<int>(box()->text().size());
+    return static_cast<int>(box()->displayText().size());
   }
   [[nodiscard]] QRect characterRect(int offset) const override {
-    const QString text = box()->text();
+    const QString text = box()->displayText();
     if (offset < 0 || offset >= text.size()) {
       return {};
     }
@@ -214,15 +218,39 @@ class YearBoxAccessible final : public QAccessibleWidget,
   }
 };
 
+// A plain frame; drawn as a line between controls it is a separator with nothing to read
+// out. Its shape is looked at on each question, as it is set after the frame is made.
+class FrameAccessible final : public QAccessibleWidget {
+ public:
+  explicit FrameAccessible(QFrame* frame) : QAccessibleWidget(frame, QAccessible::Border) {}
+  [[nodiscard]] QAccessible::Role role() const override {
+    return IsLine() ? QAccessible::Separator : QAccessibleWidget::role();
+  }
+  [[nodiscard]] QString text(QAccessible::Text kind) const override {
+    return IsLine() ? QString() : QAccessibleWidget::text(kind);
+  }
+
+ private:
+  [[nodiscard]] bool IsLine() const {
+    const auto shape = qobject_cast<QFrame*>(widget())->frameShape();
+    return shape == QFrame::HLine || shape == QFrame::VLine;
+  }
+};
+
 }  // namespace
 
-QAccessibleInterface* YearBoxAccessibleFactory(const QString& className, QObject* object) {
-  auto* box = qobject_cast<QLineEdit*>(object);
-  if (className != QLatin1String("QLineEdit") || box == nullptr ||
-      box->objectName() != QLatin1String("Text1") || box->echoMode() != QLineEdit::Normal) {
-    return nullptr;
+QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
+  // Asked as soon as a control exists, before its name and properties are set. The
+  // interfaces are owned by Qt's accessibility cache.
+  if (auto* box = qobject_cast<QLineEdit*>(object);
+      box != nullptr && className == QLatin1String("QLineEdit")) {
+    return new LineEditAccessible(box);
   }
-  return new YearBoxAccessible(box);  // owned by Qt's accessibility cache
+  if (auto* frame = qobject_cast<QFrame*>(object);
+      frame != nullptr && className == QLatin1String("QFrame")) {
+    return new FrameAccessible(frame);
+  }
+  return nullptr;
 }
 
 }  // namespace tarvelo
