@@ -65,9 +65,9 @@ std::wstring Widen(std::string_view text) {
     return {};
   }
   const int size = static_cast<int>(text.size());
-  std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size,
-                                                                  nullptr, 0)),
-                    L'\0');
+  std::wstring wide(
+      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
+      L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
   return wide;
 }
@@ -78,10 +78,10 @@ std::string Narrow(std::wstring_view text) {
   }
   const int size = static_cast<int>(text.size());
   std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
-                                                                   nullptr, 0, nullptr, nullptr)),
+                                                                  nullptr, 0, nullptr, nullptr)),
                      '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(),
-                      static_cast<int>(narrow.size()), nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), static_cast<int>(narrow.size()),
+                      nullptr, nullptr);
   return narrow;
 }
 
@@ -93,13 +93,27 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
 }  // namespace
 
 int Form1Window::Run() {
-  const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_FORM1), nullptr,
-                                         &Form1Window::DialogProc, reinterpret_cast<LPARAM>(this));
-  return result == -1 ? 1 : static_cast<int>(result);
+  if (CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_FORM1), nullptr, &Form1Window::DialogProc,
+                         reinterpret_cast<LPARAM>(this)) == nullptr) {
+    return 1;
+  }
+  ShowWindow(dialog_, SW_SHOW);
+  MSG message{};
+  BOOL got = FALSE;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+    arrowKey_ =
+        message.message == WM_KEYDOWN && (message.wParam == VK_UP || message.wParam == VK_DOWN ||
+                                          message.wParam == VK_LEFT || message.wParam == VK_RIGHT);
+    if (!IsDialogMessageW(dialog_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    arrowKey_ = false;
+  }
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
 }
 
-INT_PTR CALLBACK Form1Window::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+INT_PTR CALLBACK Form1Window::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     auto* self = reinterpret_cast<Form1Window*>(lParam);
@@ -118,7 +132,10 @@ INT_PTR Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return TRUE;
     case WM_CLOSE:  // close box, Alt+F4: the program ends, no handler runs
-      EndDialog(dialog_, 0);
+      EndProgram();
+      return TRUE;
+    case WM_DESTROY:
+      PostQuitMessage(0);
       return TRUE;
     case WM_CTLCOLORDLG:
       return reinterpret_cast<INT_PTR>(background_.get());
@@ -157,50 +174,45 @@ void Form1Window::OnInitDialog() {
 }
 
 void Form1Window::OnCommand(int id, int code) {
-  switch (id) {
-    case IDC_COMMAND1:
-      if (code == BN_CLICKED) {
+  if (code == BN_CLICKED) {
+    switch (id) {
+      case IDC_COMMAND1:
         form_.Command1_Click();
-      }
-      break;
-    case IDC_COMMAND2:
-      if (code == BN_CLICKED) {
+        return;
+      case IDC_COMMAND2:
         form_.Command2_Click();
-      }
-      break;
-    case IDC_OPTION1:
-      if (code == BN_CLICKED) {
-        form_.Option1_Click();
-      }
-      break;
-    case IDC_OPTION2:
-      if (code == BN_CLICKED) {
-        form_.Option2_Click();
-      }
-      break;
-    case IDC_OPTION3:
-      if (code == BN_CLICKED) {
-        form_.Option3_Click();
-      }
-      break;
-    case IDC_OPTION4:
-      if (code == BN_CLICKED) {
-        form_.Option4_Click();
-      }
-      break;
-    case IDC_OPTION5:
-      if (code == BN_CLICKED) {
-        form_.Option5_Click();
-      }
-      break;
-    case IDC_TEXT1:
-      if (code == EN_CHANGE) {
-        form_.Text1_Change();
-      }
-      break;
-    default:
-      // IDCANCEL comes from Esc: there is no cancel button, so it ends nothing.
-      break;
+        return;
+      case IDC_OPTION1:
+        OnOptionClick(id, &Form1::Option1_Click);
+        return;
+      case IDC_OPTION2:
+        OnOptionClick(id, &Form1::Option2_Click);
+        return;
+      case IDC_OPTION3:
+        OnOptionClick(id, &Form1::Option3_Click);
+        return;
+      case IDC_OPTION4:
+        OnOptionClick(id, &Form1::Option4_Click);
+        return;
+      case IDC_OPTION5:
+        OnOptionClick(id, &Form1::Option5_Click);
+        return;
+      default:
+        // IDCANCEL comes from Esc: there is no cancel button, so it ends nothing.
+        return;
+    }
+  }
+  if (id == IDC_TEXT1 && code == EN_CHANGE) {
+    form_.Text1_Change();
+  }
+}
+
+// An option picked with the arrow keys keeps the focus, so that the next arrow moves on
+// within the group; picked with the mouse, the box takes the focus as the mode asks.
+void Form1Window::OnOptionClick(int id, void (Form1::*handler)()) {
+  (form_.*handler)();
+  if (arrowKey_) {
+    SetFocus(Item(id));
   }
 }
 
@@ -300,8 +312,8 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
 std::string Form1Window::Text1Text() const {
   HWND box = Item(IDC_TEXT1);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
   return Narrow(text);
 }
 
@@ -329,12 +341,13 @@ bool Form1Window::Option5Enabled() const { return IsWindowEnabled(Item(IDC_OPTIO
 
 void Form1Window::ShowMessage(std::string_view text, MessageStyle style, std::string_view title) {
   // The style values are Windows' own icon flags, which also pick the box's sound.
-  MessageBoxW(dialog_, Widen(text).c_str(), Widen(title).c_str(),
-              MB_OK | static_cast<UINT>(style));
+  MessageBoxW(dialog_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | static_cast<UINT>(style));
 }
 
 void Form1Window::Beep() { MessageBeep(MB_OK); }
 
-void Form1Window::EndProgram() { EndDialog(dialog_, 0); }
+// Destroying the window drops whatever input is still queued for it; WM_DESTROY then
+// ends the message loop with exit code 0.
+void Form1Window::EndProgram() { DestroyWindow(dialog_); }
 
 }  // namespace tarvelo

@@ -1,8 +1,10 @@
 #pragma once
 
+// windows.h comes first: the other Windows headers build on it.
 #include <windows.h>
-
+// clang-format off
 #include <commctrl.h>
+// clang-format on
 
 #include <memory>
 #include <string>
@@ -39,6 +41,7 @@ class Form1Window final : private Controls, private Platform {
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnInitDialog();
   void OnCommand(int id, int code);
+  void OnOptionClick(int id, void (Form1::*handler)());
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   [[nodiscard]] LRESULT OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const;
   // Fonts, places and icons for a pixel density; the client area stays 188 x 130 at 96 DPI.
@@ -60,6 +63,7 @@ class Form1Window final : private Controls, private Platform {
 
   HINSTANCE instance_;
   HWND dialog_ = nullptr;
+  bool arrowKey_ = false;  // the message being handled is an arrow key press
   GdiHandle<HBRUSH> background_;
   GdiHandle<HFONT> uiFont_;
   GdiHandle<HFONT> inputFont_;

@@ -1,6 +1,8 @@
+// windows.h comes first: the other Windows headers build on it.
 #include <windows.h>
-
+// clang-format off
 #include <commctrl.h>
+// clang-format on
 
 #include "form1_window.h"
 
