@@ -85,6 +85,33 @@ std::string Narrow(std::wstring_view text) {
   return narrow;
 }
 
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+  // Through a function type without parameters, which GCC lets any function cast to.
+  using Generic = void (*)();
+  return reinterpret_cast<Function>(reinterpret_cast<Generic>(GetProcAddress(module, name)));
+}
+
+// When the dialog moves to a screen of another density, Windows would move and resize its
+// controls and replace their fonts itself; the layout table does that here, so the dialog
+// manager is asked to keep out. Windows before 10 version 1703, and Wine, lack the calls.
+void KeepDialogManagerFromRescaling(HWND dialog) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (const auto setDialog =
+          Lookup<decltype(&SetDialogDpiChangeBehavior)>(user32, "SetDialogDpiChangeBehavior")) {
+    setDialog(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+  }
+  if (const auto setControl = Lookup<decltype(&SetDialogControlDpiChangeBehavior)>(
+          user32, "SetDialogControlDpiChangeBehavior")) {
+    const auto both = static_cast<DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS>(DCDC_DISABLE_FONT_UPDATE |
+                                                                       DCDC_DISABLE_RELAYOUT);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      setControl(control, both, both);
+    }
+  }
+}
+
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   SetDCBrushColor(dc, colour);
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -165,6 +192,7 @@ INT_PTR Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1Window::OnInitDialog() {
   background_.reset(CreateSolidBrush(kBackground));
+  KeepDialogManagerFromRescaling(dialog_);
   ApplyDpi(GetDpiForWindow(dialog_));
   // The start state: 西暦 selected, a box for a four-digit year, Convert the default.
   SendMessageW(Item(IDC_OPTION5), BM_SETCHECK, BST_CHECKED, 0);
