@@ -7,6 +7,9 @@
 
 #include "resource.h"
 
+// Win32 messages carry handles, pointers and numbers in the same WPARAM and LPARAM.
+// NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+
 namespace tarvelo {
 namespace {
 
@@ -56,7 +59,7 @@ GdiHandle<HFONT> MakeFont(const wchar_t* face, int pointsTimes100, UINT dpi) {
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+  lstrcpynW(std::data(font.lfFaceName), face, LF_FACESIZE);
   return GdiHandle<HFONT>(CreateFontIndirectW(&font));
 }
 
@@ -131,7 +134,7 @@ int Form1Window::Run() {
     arrowKey_ =
         message.message == WM_KEYDOWN && (message.wParam == VK_UP || message.wParam == VK_DOWN ||
                                           message.wParam == VK_LEFT || message.wParam == VK_RIGHT);
-    if (!IsDialogMessageW(dialog_, &message)) {
+    if (IsDialogMessageW(dialog_, &message) == FALSE) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -379,3 +382,5 @@ void Form1Window::Beep() { MessageBeep(MB_OK); }
 void Form1Window::EndProgram() { DestroyWindow(dialog_); }
 
 }  // namespace tarvelo
+
+// NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)

@@ -20,6 +20,9 @@
 
 #include "resource.h"
 
+// Win32 messages carry handles, pointers and numbers in the same WPARAM and LPARAM.
+// NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -128,8 +131,8 @@ class BeepLog {
     if (!UnderWine() || length == 0 || length >= path.size()) {
       return;
     }
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, kTraced,
-                    sizeof(kTraced));
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ,
+                    kTraced.data(), static_cast<DWORD>((kTraced.size() + 1) * sizeof(wchar_t)));
     // A path of the Linux side lies on Wine's drive Z:.
     path_ = path.data();
     if (path_.starts_with(L'/')) {
@@ -174,7 +177,7 @@ class BeepLog {
     return log;
   }
 
-  static constexpr wchar_t kTraced[] = L"user32.MessageBeep";
+  static constexpr std::wstring_view kTraced = L"user32.MessageBeep";
   static constexpr std::string_view kCall = "Call user32.MessageBeep(";
   std::wstring path_;
   std::size_t start_ = 0;
@@ -296,7 +299,7 @@ class Tarvelo {
   }
 
   // Waits for a message box, reads it and presses its OK button.
-  std::optional<Box> TakeBox() const {
+  [[nodiscard]] std::optional<Box> TakeBox() const {
     HWND box = nullptr;
     if (!WaitFor([&] { return (box = OpenBox()) != nullptr; })) {
       return std::nullopt;
@@ -330,7 +333,7 @@ class Tarvelo {
   }
 
   // The exit code, once the program has ended.
-  std::optional<DWORD> WaitForExit() const {
+  [[nodiscard]] std::optional<DWORD> WaitForExit() const {
     if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
       return std::nullopt;
     }
@@ -579,3 +582,5 @@ INSTANTIATE_TEST_SUITE_P(Dialog, DialogEnds,
                                          Ending::kCloseBox, Ending::kAltF4));
 
 }  // namespace
+
+// NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
