@@ -68,13 +68,12 @@ std::wstring ClassOf(HWND window) {
   return name.data();
 }
 
-// The message box icon, told by its colours as the screen shows them: red for stop,
-// yellow for the exclamation mark, blue for information.
-Icon IconOnScreen(const RECT& rect) {
+// What the screen shows in a rectangle, row by row, as 0x00RRGGBB.
+std::vector<std::uint32_t> ScreenPixels(const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) {
-    return Icon::kNone;
+    return {};
   }
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -84,15 +83,30 @@ Icon IconOnScreen(const RECT& rect) {
   HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  int red = 0;
-  int yellow = 0;
-  int blue = 0;
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  for (int i = 0; i < width * height; ++i) {
-    const auto r = (pixels[i] >> 16U) & 0xFFU;
-    const auto g = (pixels[i] >> 8U) & 0xFFU;
-    const auto b = pixels[i] & 0xFFU;
-    if (r > 170 && g > 150 && b < 100) {
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + static_cast<std::ptrdiff_t>(width) * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (auto& pixel : pixels) {
+    pixel &= 0xFFFFFFU;
+  }
+  return pixels;
+}
+
+// The message box icon, told by its colours as the screen shows them: red for stop,
+// yellow or orange for the exclamation mark, blue for information.
+Icon IconOnScreen(const RECT& rect) {
+  const std::vector<std::uint32_t> pixels = ScreenPixels(rect);
+  std::ptrdiff_t red = 0;
+  std::ptrdiff_t yellow = 0;
+  std::ptrdiff_t blue = 0;
+  for (const std::uint32_t pixel : pixels) {
+    const auto r = (pixel >> 16U) & 0xFFU;
+    const auto g = (pixel >> 8U) & 0xFFU;
+    const auto b = pixel & 0xFFU;
+    if (r > 170 && g > 100 && b < 100) {
       ++yellow;
     } else if (r > 150 && g < 90 && b < 90) {
       ++red;
@@ -100,11 +114,10 @@ Icon IconOnScreen(const RECT& rect) {
       ++blue;
     }
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  const int enough = width * height / 20;
+  const auto enough = static_cast<std::ptrdiff_t>(pixels.size() / 20);
+  if (pixels.empty()) {
+    return Icon::kNone;
+  }
   if (red >= enough && red >= yellow && red >= blue) {
     return Icon::kStop;
   }
@@ -539,6 +552,58 @@ TEST(Dialog, KeyboardWalksTheTabOrderAndTheOptionGroup) {
   const std::optional<Box> shown = tarvelo.TakeBox();
   ASSERT_TRUE(shown.has_value());
   EXPECT_EQ(shown->text, L"昭和元年は西暦1926年です。");
+}
+
+// The client area is 188 x 130 at the screen's density, every control sits where the
+// layout puts it, the window and the frame show 192,192,255 and both button faces
+// 224,224,224 (a themed button would paint its own face instead).
+TEST(Dialog, KeepsItsPlacesAndColours) {
+  const Tarvelo tarvelo;
+  ASSERT_TRUE(tarvelo.started());
+  const auto dpi = static_cast<int>(GetDpiForWindow(tarvelo.dialog()));
+  const auto scaled = [dpi](LONG pixels) { return MulDiv(static_cast<int>(pixels), dpi, 96); };
+  RECT client{};
+  GetClientRect(tarvelo.dialog(), &client);
+  EXPECT_EQ(client.right, scaled(188));
+  EXPECT_EQ(client.bottom, scaled(130));
+  struct Expected {
+    int id;
+    RECT place;  // left, top, width, height at 96 DPI
+  };
+  const std::array places{
+      Expected{IDC_TEXT1, {104, 16, 65, 25}},    Expected{IDC_COMMAND1, {104, 64, 73, 25}},
+      Expected{IDC_COMMAND2, {104, 96, 73, 25}}, Expected{IDC_FRAME1, {8, 8, 81, 113}},
+      Expected{IDC_OPTION5, {24, 24, 49, 17}},   Expected{IDC_OPTION4, {24, 96, 57, 17}},
+      Expected{IDC_LABEL1, {173, 24, 17, 17}},   Expected{IDC_LABEL2, {0, 136, 185, 17}},
+  };
+  for (const auto& [id, place] : places) {
+    RECT rect{};
+    GetWindowRect(tarvelo.Control(id), &rect);
+    MapWindowPoints(nullptr, tarvelo.dialog(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, scaled(place.left)) << "control " << id;
+    EXPECT_EQ(rect.top, scaled(place.top)) << "control " << id;
+    EXPECT_EQ(rect.right - rect.left, scaled(place.right)) << "control " << id;
+    EXPECT_EQ(rect.bottom - rect.top, scaled(place.bottom)) << "control " << id;
+  }
+
+  // The share of a small patch of the screen that shows exactly one colour.
+  const auto share = [&](int id, POINT at, std::uint32_t colour) {
+    HWND window = id == 0 ? tarvelo.dialog() : tarvelo.Control(id);
+    POINT corner{scaled(at.x), scaled(at.y)};
+    ClientToScreen(window, &corner);
+    const RECT patch{corner.x, corner.y, corner.x + scaled(4), corner.y + scaled(4)};
+    const std::vector<std::uint32_t> pixels = ScreenPixels(patch);
+    return pixels.empty() ? 0.0
+                          : static_cast<double>(std::count(pixels.begin(), pixels.end(), colour)) /
+                                static_cast<double>(pixels.size());
+  };
+  constexpr std::uint32_t kPaleBlue = 0xC0C0FF;
+  constexpr std::uint32_t kFace = 0xE0E0E0;
+  EXPECT_TRUE(WaitFor([&] { return share(0, {180, 122}, kPaleBlue) == 1.0; })) << "window";
+  EXPECT_EQ(share(0, {40, 60}, kPaleBlue), 1.0) << "inside the frame";
+  EXPECT_EQ(share(0, {92, 30}, kPaleBlue), 1.0) << "between frame and box";
+  EXPECT_EQ(share(IDC_COMMAND1, {6, 8}, kFace), 1.0) << "変換's face";
+  EXPECT_EQ(share(IDC_COMMAND2, {6, 8}, kFace), 1.0) << "終了's face";
 }
 
 enum class Ending { kQuitClick, kAltQ, kEnterOnQuit, kCloseBox, kAltF4 };
