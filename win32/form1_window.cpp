@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "resource.h"
 
@@ -254,11 +255,12 @@ void Form1Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void Form1Window::ApplyDpi(UINT dpi) {
-  uiFont_ = MakeFont(kUiFace, kUiPointsTimes100, dpi);
-  inputFont_ = MakeFont(kInputFace, kInputPointsTimes100, dpi);
+  // The controls let go of the old fonts and icons before they are deleted.
+  GdiHandle<HFONT> uiFont = MakeFont(kUiFace, kUiPointsTimes100, dpi);
+  GdiHandle<HFONT> inputFont = MakeFont(kInputFace, kInputPointsTimes100, dpi);
   for (const Place& place : kLayout) {
     HWND control = Item(place.id);
-    const HFONT font = place.id == IDC_TEXT1 ? inputFont_.get() : uiFont_.get();
+    const HFONT font = place.id == IDC_TEXT1 ? inputFont.get() : uiFont.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetWindowPos(control, nullptr, Scale(place.bounds.left, dpi), Scale(place.bounds.top, dpi),
                  Scale(place.bounds.right, dpi), std::max(1, Scale(place.bounds.bottom, dpi)),
@@ -277,11 +279,16 @@ void Form1Window::ApplyDpi(UINT dpi) {
     return IconHandle(static_cast<HICON>(
         LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TARVELO), IMAGE_ICON, size, size, 0)));
   };
-  bigIcon_ = loadIcon(SM_CXICON);
-  smallIcon_ = loadIcon(SM_CXSMICON);
-  SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  IconHandle bigIcon = loadIcon(SM_CXICON);
+  IconHandle smallIcon = loadIcon(SM_CXSMICON);
+  SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+  SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
   InvalidateRect(dialog_, nullptr, TRUE);
+
+  uiFont_ = std::move(uiFont);
+  inputFont_ = std::move(inputFont);
+  bigIcon_ = std::move(bigIcon);
+  smallIcon_ = std::move(smallIcon);
 }
 
 // Paints a push button with the face colour: themed buttons ignore WM_CTLCOLORBTN.
