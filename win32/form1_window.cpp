@@ -1,0 +1,393 @@
+#include "form1_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "resource.h"
+
+// Win32 messages carry handles, pointers and numbers in the same WPARAM and LPARAM.
+// NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+
+namespace tarvelo {
+namespace {
+
+constexpr COLORREF kBackground = RGB(192, 192, 255);
+constexpr COLORREF kButtonFace = RGB(224, 224, 224);
+constexpr COLORREF kButtonPressed = RGB(192, 192, 192);
+constexpr COLORREF kButtonBorder = RGB(112, 112, 112);
+constexpr COLORREF kDefaultBorder = RGB(64, 64, 64);
+// The backgrounds are fixed, so their text stays dark whatever the theme.
+constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr COLORREF kDisabledText = RGB(109, 109, 109);
+
+constexpr int kDesignDpi = 96;
+constexpr SIZE kClientSize{188, 130};
+
+// Every control's place in pixels at 96 DPI. The options sit in the dialog itself,
+// at their place inside Frame1 plus the frame's corner (8, 8).
+struct Place {
+  int id;
+  RECT bounds;  // left, top, width, height
+};
+constexpr std::array kLayout{
+    Place{IDC_FRAME1, {8, 8, 81, 113}},     Place{IDC_OPTION5, {24, 24, 49, 17}},
+    Place{IDC_LINE1, {19, 43, 62, 1}},      Place{IDC_OPTION3, {24, 48, 57, 17}},
+    Place{IDC_OPTION2, {24, 64, 57, 17}},   Place{IDC_OPTION1, {24, 80, 57, 17}},
+    Place{IDC_OPTION4, {24, 96, 57, 17}},   Place{IDC_LABEL1, {173, 24, 17, 17}},
+    Place{IDC_TEXT1, {104, 16, 65, 25}},    Place{IDC_COMMAND1, {104, 64, 73, 25}},
+    Place{IDC_COMMAND2, {104, 96, 73, 25}}, Place{IDC_LABEL2, {0, 136, 185, 17}},
+};
+
+// Yu Gothic UI is the Japanese interface font of current Windows; Windows falls back
+// to another Japanese face where it is missing.
+constexpr const wchar_t* kUiFace = L"Yu Gothic UI";
+constexpr int kUiPointsTimes100 = 900;
+constexpr const wchar_t* kInputFace = L"ＭＳ Ｐゴシック";
+constexpr int kInputPointsTimes100 = 1425;
+
+constexpr int kWesternMaxLength = 4;
+
+int Scale(LONG pixels, UINT dpi) {
+  return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), kDesignDpi);
+}
+
+GdiHandle<HFONT> MakeFont(const wchar_t* face, int pointsTimes100, UINT dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(pointsTimes100, static_cast<int>(dpi), 7200);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(std::data(font.lfFaceName), face, LF_FACESIZE);
+  return GdiHandle<HFONT>(CreateFontIndirectW(&font));
+}
+
+std::wstring Widen(std::string_view text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int size = static_cast<int>(text.size());
+  std::wstring wide(
+      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
+      L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+std::string Narrow(std::wstring_view text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int size = static_cast<int>(text.size());
+  std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
+                                                                  nullptr, 0, nullptr, nullptr)),
+                     '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), static_cast<int>(narrow.size()),
+                      nullptr, nullptr);
+  return narrow;
+}
+
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+  // Through a function type without parameters, which GCC lets any function cast to.
+  using Generic = void (*)();
+  return reinterpret_cast<Function>(reinterpret_cast<Generic>(GetProcAddress(module, name)));
+}
+
+// When the dialog moves to a screen of another density, Windows would move and resize its
+// controls and replace their fonts itself; the layout table does that here, so the dialog
+// manager is asked to keep out. Windows before 10 version 1703, and Wine, lack the calls.
+void KeepDialogManagerFromRescaling(HWND dialog) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (const auto setDialog =
+          Lookup<decltype(&SetDialogDpiChangeBehavior)>(user32, "SetDialogDpiChangeBehavior")) {
+    setDialog(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+  }
+  if (const auto setControl = Lookup<decltype(&SetDialogControlDpiChangeBehavior)>(
+          user32, "SetDialogControlDpiChangeBehavior")) {
+    const auto both = static_cast<DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS>(DCDC_DISABLE_FONT_UPDATE |
+                                                                       DCDC_DISABLE_RELAYOUT);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      setControl(control, both, both);
+    }
+  }
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+  SetDCBrushColor(dc, colour);
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+}  // namespace
+
+int Form1Window::Run() {
+  if (CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_FORM1), nullptr, &Form1Window::DialogProc,
+                         reinterpret_cast<LPARAM>(this)) == nullptr) {
+    return 1;
+  }
+  ShowWindow(dialog_, SW_SHOW);
+  MSG message{};
+  BOOL got = FALSE;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+    arrowKey_ =
+        message.message == WM_KEYDOWN && (message.wParam == VK_UP || message.wParam == VK_DOWN ||
+                                          message.wParam == VK_LEFT || message.wParam == VK_RIGHT);
+    if (IsDialogMessageW(dialog_, &message) == FALSE) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    arrowKey_ = false;
+  }
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
+}
+
+INT_PTR CALLBACK Form1Window::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<Form1Window*>(lParam);
+    self->dialog_ = dialog;
+  }
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  return self != nullptr ? self->OnMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return FALSE;  // the focus is set already
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_CLOSE:  // close box, Alt+F4: the program ends, no handler runs
+      EndProgram();
+      return TRUE;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return TRUE;
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(background_.get());
+    case WM_CTLCOLORSTATIC: {  // the frame, the options and the labels
+      auto* dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, kText);
+      SetBkColor(dc, kBackground);
+      return reinterpret_cast<INT_PTR>(background_.get());
+    }
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.code == NM_CUSTOMDRAW &&
+          (header.idFrom == IDC_COMMAND1 || header.idFrom == IDC_COMMAND2)) {
+        SetWindowLongPtrW(dialog_, DWLP_MSGRESULT,
+                          OnButtonCustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam)));
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void Form1Window::OnInitDialog() {
+  background_.reset(CreateSolidBrush(kBackground));
+  KeepDialogManagerFromRescaling(dialog_);
+  ApplyDpi(GetDpiForWindow(dialog_));
+  // The start state: 西暦 selected, a box for a four-digit year, Convert the default.
+  SendMessageW(Item(IDC_OPTION5), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(Item(IDC_TEXT1), EM_SETLIMITTEXT, kWesternMaxLength, 0);
+  SendMessageW(dialog_, DM_SETDEFID, IDC_COMMAND1, 0);
+  SetFocus(Item(IDC_TEXT1));
+}
+
+void Form1Window::OnCommand(int id, int code) {
+  if (code == BN_CLICKED) {
+    switch (id) {
+      case IDC_COMMAND1:
+        form_.Command1_Click();
+        return;
+      case IDC_COMMAND2:
+        form_.Command2_Click();
+        return;
+      case IDC_OPTION1:
+        OnOptionClick(id, &Form1::Option1_Click);
+        return;
+      case IDC_OPTION2:
+        OnOptionClick(id, &Form1::Option2_Click);
+        return;
+      case IDC_OPTION3:
+        OnOptionClick(id, &Form1::Option3_Click);
+        return;
+      case IDC_OPTION4:
+        OnOptionClick(id, &Form1::Option4_Click);
+        return;
+      case IDC_OPTION5:
+        OnOptionClick(id, &Form1::Option5_Click);
+        return;
+      default:
+        // IDCANCEL comes from Esc: there is no cancel button, so it ends nothing.
+        return;
+    }
+  }
+  if (id == IDC_TEXT1 && code == EN_CHANGE) {
+    form_.Text1_Change();
+  }
+}
+
+// An option picked with the arrow keys keeps the focus, so that the next arrow moves on
+// within the group; picked with the mouse, the box takes the focus as the mode asks.
+void Form1Window::OnOptionClick(int id, void (Form1::*handler)()) {
+  (form_.*handler)();
+  if (arrowKey_) {
+    SetFocus(Item(id));
+  }
+}
+
+void Form1Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  ApplyDpi(dpi);
+  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::ApplyDpi(UINT dpi) {
+  // The controls let go of the old fonts and icons before they are deleted.
+  GdiHandle<HFONT> uiFont = MakeFont(kUiFace, kUiPointsTimes100, dpi);
+  GdiHandle<HFONT> inputFont = MakeFont(kInputFace, kInputPointsTimes100, dpi);
+  for (const Place& place : kLayout) {
+    HWND control = Item(place.id);
+    const HFONT font = place.id == IDC_TEXT1 ? inputFont.get() : uiFont.get();
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(control, nullptr, Scale(place.bounds.left, dpi), Scale(place.bounds.top, dpi),
+                 Scale(place.bounds.right, dpi), std::max(1, Scale(place.bounds.bottom, dpi)),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE));
+  RECT frame{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)};
+  AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+  SetWindowPos(dialog_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const auto loadIcon = [this, dpi](int metric) {
+    const int size = GetSystemMetricsForDpi(metric, dpi);
+    return IconHandle(static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TARVELO), IMAGE_ICON, size, size, 0)));
+  };
+  IconHandle bigIcon = loadIcon(SM_CXICON);
+  IconHandle smallIcon = loadIcon(SM_CXSMICON);
+  SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+  SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  InvalidateRect(dialog_, nullptr, TRUE);
+
+  uiFont_ = std::move(uiFont);
+  inputFont_ = std::move(inputFont);
+  bigIcon_ = std::move(bigIcon);
+  smallIcon_ = std::move(smallIcon);
+}
+
+// Paints a push button with the face colour: themed buttons ignore WM_CTLCOLORBTN.
+// The look keeps what the themed button shows: the default border, the pressed face,
+// the underlined access key and the focus rectangle.
+LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
+  if (draw.dwDrawStage != CDDS_PREPAINT) {
+    return CDRF_DODEFAULT;
+  }
+  HWND button = draw.hdr.hwndFrom;
+  HDC dc = draw.hdc;
+  const auto style = static_cast<UINT>(GetWindowLongPtrW(button, GWL_STYLE));
+  const bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0 ||
+                       (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+  const bool enabled = IsWindowEnabled(button) != FALSE;
+  const auto uiState = static_cast<UINT>(SendMessageW(button, WM_QUERYUISTATE, 0, 0));
+  const UINT dpi = GetDpiForWindow(button);
+
+  RECT rect = draw.rc;
+  FillSolid(dc, rect, kBackground);
+  const int border = Scale(isDefault ? 2 : 1, dpi);
+  const int corner = Scale(6, dpi);
+  SelectObject(dc, GetStockObject(DC_PEN));
+  SelectObject(dc, GetStockObject(DC_BRUSH));
+  SetDCPenColor(dc, isDefault ? kDefaultBorder : kButtonBorder);
+  SetDCBrushColor(dc, isDefault ? kDefaultBorder : kButtonBorder);
+  RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
+  InflateRect(&rect, -border, -border);
+  const COLORREF face = pressed ? kButtonPressed : kButtonFace;
+  SetDCPenColor(dc, face);
+  SetDCBrushColor(dc, face);
+  RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
+
+  std::array<wchar_t, 64> caption{};
+  GetWindowTextW(button, caption.data(), static_cast<int>(caption.size()));
+  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, enabled ? kText : kDisabledText);
+  RECT textRect = rect;
+  if (pressed) {
+    OffsetRect(&textRect, 1, 1);
+  }
+  UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  if ((uiState & UISF_HIDEACCEL) != 0) {
+    format |= DT_HIDEPREFIX;
+  }
+  DrawTextW(dc, caption.data(), -1, &textRect, format);
+
+  if ((draw.uItemState & CDIS_FOCUS) != 0 && (uiState & UISF_HIDEFOCUS) == 0) {
+    InflateRect(&rect, -Scale(2, dpi), -Scale(2, dpi));
+    SetTextColor(dc, kText);
+    SetBkColor(dc, face);
+    DrawFocusRect(dc, &rect);
+  }
+  return CDRF_SKIPDEFAULT;
+}
+
+std::string Form1Window::Text1Text() const {
+  HWND box = Item(IDC_TEXT1);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+// The edit control raises EN_CHANGE for this too, from inside the call.
+void Form1Window::SetText1Text(std::string_view text) {
+  SetWindowTextW(Item(IDC_TEXT1), Widen(text).c_str());
+}
+
+// Unlike a Qt line edit, the control keeps a longer text it already holds; the logic
+// empties the box right after every change of the limit.
+void Form1Window::SetText1MaxLength(int characters) {
+  SendMessageW(Item(IDC_TEXT1), EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+// Through the dialog manager, so that Convert becomes the default button again.
+void Form1Window::Text1SetFocus() {
+  SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_TEXT1)), TRUE);
+}
+
+bool Form1Window::Option5Value() const {
+  return SendMessageW(Item(IDC_OPTION5), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Form1Window::Option5Enabled() const { return IsWindowEnabled(Item(IDC_OPTION5)) != FALSE; }
+
+void Form1Window::ShowMessage(std::string_view text, MessageStyle style, std::string_view title) {
+  // The style values are Windows' own icon flags, which also pick the box's sound.
+  MessageBoxW(dialog_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | static_cast<UINT>(style));
+}
+
+void Form1Window::Beep() { MessageBeep(MB_OK); }
+
+// Destroying the window drops whatever input is still queued for it; WM_DESTROY then
+// ends the message loop with exit code 0.
+void Form1Window::EndProgram() { DestroyWindow(dialog_); }
+
+}  // namespace tarvelo
+
+// NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)

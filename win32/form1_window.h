@@ -1,0 +1,75 @@
+#pragma once
+
+// windows.h comes first: the other Windows headers build on it.
+#include <windows.h>
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "form1.h"
+#include "platform.h"
+
+namespace tarvelo {
+
+struct GdiDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+template <typename Handle>
+using GdiHandle = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// The converter's window on Windows: the dialog resource IDD_FORM1 with standard
+// controls. Every control notification is handed to the logic's Form1, which reaches
+// back to the controls and the desktop through this class.
+class Form1Window final : private Controls, private Platform {
+ public:
+  explicit Form1Window(HINSTANCE instance) : instance_(instance) {}
+
+  // Shows the dialog until the program ends; returns the exit code.
+  int Run();
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnInitDialog();
+  void OnCommand(int id, int code);
+  void OnOptionClick(int id, void (Form1::*handler)());
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  [[nodiscard]] LRESULT OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const;
+  // Fonts, places and icons for a pixel density; the client area stays 188 x 130 at 96 DPI.
+  void ApplyDpi(UINT dpi);
+  [[nodiscard]] HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+  // Controls
+  [[nodiscard]] std::string Text1Text() const override;
+  void SetText1Text(std::string_view text) override;
+  void SetText1MaxLength(int characters) override;
+  void Text1SetFocus() override;
+  [[nodiscard]] bool Option5Value() const override;
+  [[nodiscard]] bool Option5Enabled() const override;
+
+  // Platform
+  void ShowMessage(std::string_view text, MessageStyle style, std::string_view title) override;
+  void Beep() override;
+  void EndProgram() override;
+
+  HINSTANCE instance_;
+  HWND dialog_ = nullptr;
+  bool arrowKey_ = false;  // the message being handled is an arrow key press
+  GdiHandle<HBRUSH> background_;
+  GdiHandle<HFONT> uiFont_;
+  GdiHandle<HFONT> inputFont_;
+  IconHandle bigIcon_;
+  IconHandle smallIcon_;
+  Form1 form_{*this, *this};
+};
+
+}  // namespace tarvelo
