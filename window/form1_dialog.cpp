@@ -57,7 +57,7 @@ void InstallFontSubstitutes(const QString& family) {
 
 QIcon WindowIcon() {
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128}) {  // as in the resources
+  for (const int size : {16, 24, 32, 48, 64}) {  // as in the resources
     icon.addFile(QStringLiteral(":/icons/org.tarvelo.Tarvelo-%1.png").arg(size), QSize(size, size));
   }
   return icon;
