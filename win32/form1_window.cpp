@@ -200,6 +200,7 @@ void Form1Window::OnInitDialog() {
   ApplyDpi(GetDpiForWindow(dialog_));
   // The start state: 西暦 selected, a box for a four-digit year, Convert the default.
   SendMessageW(Item(IDC_OPTION5), BM_SETCHECK, BST_CHECKED, 0);
+  selectedOption_ = IDC_OPTION5;
   SendMessageW(Item(IDC_TEXT1), EM_SETLIMITTEXT, kWesternMaxLength, 0);
   SendMessageW(dialog_, DM_SETDEFID, IDC_COMMAND1, 0);
   SetFocus(Item(IDC_TEXT1));
@@ -241,7 +242,13 @@ void Form1Window::OnCommand(int id, int code) {
 
 // An option picked with the arrow keys keeps the focus, so that the next arrow moves on
 // within the group; picked with the mouse, the box takes the focus as the mode asks.
+// A radio button reports every click, but only a newly selected option changes the mode,
+// so a typed year survives a click on the option already selected.
 void Form1Window::OnOptionClick(int id, void (Form1::*handler)()) {
+  if (id == selectedOption_) {
+    return;
+  }
+  selectedOption_ = id;
   (form_.*handler)();
   if (arrowKey_) {
     SetFocus(Item(id));

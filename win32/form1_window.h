@@ -63,7 +63,8 @@ class Form1Window final : private Controls, private Platform {
 
   HINSTANCE instance_;
   HWND dialog_ = nullptr;
-  bool arrowKey_ = false;  // the message being handled is an arrow key press
+  bool arrowKey_ = false;   // the message being handled is an arrow key press
+  int selectedOption_ = 0;  // the option selected before the click being handled
   GdiHandle<HBRUSH> background_;
   GdiHandle<HFONT> uiFont_;
   GdiHandle<HFONT> inputFont_;

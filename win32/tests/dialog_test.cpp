@@ -502,7 +502,10 @@ TEST(Dialog, FilterAndModeSwitchEmptyTheBoxWithoutAMessage) {
   EXPECT_TRUE(WaitFor([&] { return tarvelo.Text().empty() && tarvelo.Limit() == 2; }));
   EXPECT_TRUE(WaitFor([&] { return tarvelo.Focus() == box; }));
   EXPECT_FALSE(tarvelo.Checked(IDC_OPTION5));
-  tarvelo.Type(L"12");
+  // A click on the option already selected changes nothing: the year typed around it stays.
+  tarvelo.Type(L"1");
+  tarvelo.Click(IDC_OPTION2);
+  tarvelo.Type(L"2");
   ASSERT_TRUE(WaitFor([&] { return tarvelo.Text() == L"12"; }));
   tarvelo.Click(IDC_OPTION5);
   EXPECT_TRUE(WaitFor([&] { return tarvelo.Text().empty() && tarvelo.Limit() == 4; }));
