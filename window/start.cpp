@@ -18,18 +18,47 @@ constexpr std::string_view kUsage =
     "  -h, --help     この説明を表示して終了します\n"
     "  -v, --version  バージョンを表示して終了します\n";
 
-// Without a display Qt reports a missing plugin and aborts, advising a reinstall that
-// would not help: say what is wrong instead and end with status 1. What the platform
-// says while it connects would only repeat that, so it is left out.
-void ReportMissingDisplay(QtMsgType type, const QMessageLogContext& /*context*/,
-                          const QString& /*message*/) {
-  if (type == QtFatalMsg) {
+// The platforms QT_QPA_PLATFORM asks for that are not among those Qt's fatal report
+// lists as installed, joined as asked; empty when one of them is installed.
+QString MissingPlatforms(const QString& report) {
+  const QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
+  const QString list = QStringLiteral("Available platform plugins are: ");
+  const auto at = report.indexOf(list);
+  if (asked.isEmpty() || at < 0) {
+    return {};
+  }
+  const QStringList installed =
+      report.mid(at + list.size()).section(u'.', 0, 0).split(QStringLiteral(", "));
+  for (const QString& platform : asked.split(u';')) {
+    if (installed.contains(platform.section(u':', 0, 0))) {
+      return {};
+    }
+  }
+  return asked;
+}
+
+// When Qt cannot open a window it aborts, advising a reinstall that would not help: say
+// what is wrong instead and end with status 1. What the platform says while it tries
+// would only repeat that, so it is left out.
+void ReportNoWindow(QtMsgType type, const QMessageLogContext& /*context*/, const QString& message) {
+  if (type != QtFatalMsg) {
+    return;
+  }
+  const QString missing = MissingPlatforms(message);
+  if (missing.isEmpty()) {
     std::fputs(
         "tarvelo: ディスプレイに接続できないため、ウィンドウを開けません"
         "（DISPLAY または WAYLAND_DISPLAY を確かめてください）\n",
         stderr);
-    std::_Exit(EXIT_FAILURE);
+  } else {
+    std::fputs(
+        qPrintable(QStringLiteral("tarvelo: 表示プラグイン %1 がないため、ウィンドウを開けません"
+                                  "（QT_QPA_PLATFORM を確かめてください。wayland には "
+                                  "qt6-wayland パッケージが要ります）\n")
+                       .arg(missing)),
+        stderr);
   }
+  std::_Exit(EXIT_FAILURE);
 }
 
 }  // namespace
@@ -63,7 +92,7 @@ int Start(int argc, char* argv[]) {
 
   // The shell matches the window with its menu entry and icon by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvelo.Tarvelo"));
-  const QtMessageHandler previous = qInstallMessageHandler(ReportMissingDisplay);
+  const QtMessageHandler previous = qInstallMessageHandler(ReportNoWindow);
   const QApplication app(argc, argv);
   qInstallMessageHandler(previous);
 
