@@ -12,6 +12,7 @@ start_wine_session() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$session_dir/display" 2>/dev/null &
   session_xvfb=$!
   for _ in $(seq 50); do [ -s "$session_dir/display" ] && break; sleep 0.1; done
+  [ -s "$session_dir/display" ] || { echo "wine-session: Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$(cat "$session_dir/display")"
 
   export WINEPREFIX="$session_dir/prefix" WINEARCH=win64 WINEDEBUG=-all

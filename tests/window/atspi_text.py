@@ -50,6 +50,23 @@ def check(box, text):
     return failures
 
 
+def check_answers(box):
+    """A few answers in full, so that an empty answer cannot pass for a right one."""
+    expected = [
+        (Atspi.Text.get_text_at_offset, 1, Atspi.TextBoundaryType.CHAR, ("9", 1, 2)),
+        (Atspi.Text.get_text_before_offset, 4, Atspi.TextBoundaryType.CHAR, ("9", 3, 4)),
+        (Atspi.Text.get_text_at_offset, 0, Atspi.TextBoundaryType.WORD_START, ("1989", 0, 4)),
+        (Atspi.Text.get_text_at_offset, 2, Atspi.TextBoundaryType.LINE_START, ("1989", 0, 4)),
+    ]
+    failures = []
+    for ask, offset, boundary, want in expected:
+        answer = ask(box, offset, boundary)
+        got = (answer.content, answer.start_offset, answer.end_offset)
+        if got != want:
+            failures.append(f"{ask.__name__}({offset}, {boundary.value_nick}) of '1989': {got}, not {want}")
+    return failures
+
+
 def main():
     Atspi.set_timeout(3000, 10000)
     program = subprocess.Popen([sys.argv[1]])
@@ -64,7 +81,7 @@ def main():
             if Atspi.Text.get_text(box, 0, -1) != "1989":
                 failures.append("the box did not take 1989")
             else:
-                failures = check(box, "1989")
+                failures = check(box, "1989") + check_answers(box)
         for failure in failures:
             print("FAIL:", failure)
         if program.poll() is not None:
