@@ -17,9 +17,6 @@ constexpr std::string_view kNegative = "正の値を入力してください。"
 constexpr std::string_view kBeforeMeiji = "西暦1867年以前は変換できません。";
 constexpr std::string_view kYearZero = "0年はありません。";
 
-constexpr int kWesternMaxLength = 4;
-constexpr int kEraMaxLength = 2;
-
 }  // namespace
 
 void Form1::Command1_Click() {

@@ -22,6 +22,10 @@ struct Form1State {
 // the control and the event. The window owns a Form1 and forwards each event to it.
 class Form1 {
  public:
+  // The most characters the year box takes: a Western year, or an era year.
+  static constexpr int kWesternMaxLength = 4;
+  static constexpr int kEraMaxLength = 2;
+
   Form1(Controls& controls, Platform& platform) : controls_(controls), platform_(platform) {}
 
   // 変換: converts the typed year in the selected direction.

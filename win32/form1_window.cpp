@@ -48,8 +48,6 @@ constexpr int kUiPointsTimes100 = 900;
 constexpr const wchar_t* kInputFace = L"ＭＳ Ｐゴシック";
 constexpr int kInputPointsTimes100 = 1425;
 
-constexpr int kWesternMaxLength = 4;
-
 int Scale(LONG pixels, UINT dpi) {
   return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), kDesignDpi);
 }
@@ -201,7 +199,7 @@ void Form1Window::OnInitDialog() {
   // The start state: 西暦 selected, a box for a four-digit year, Convert the default.
   SendMessageW(Item(IDC_OPTION5), BM_SETCHECK, BST_CHECKED, 0);
   selectedOption_ = IDC_OPTION5;
-  SendMessageW(Item(IDC_TEXT1), EM_SETLIMITTEXT, kWesternMaxLength, 0);
+  SendMessageW(Item(IDC_TEXT1), EM_SETLIMITTEXT, Form1::kWesternMaxLength, 0);
   SendMessageW(dialog_, DM_SETDEFID, IDC_COMMAND1, 0);
   SetFocus(Item(IDC_TEXT1));
 }
@@ -315,6 +313,8 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
   const auto uiState = static_cast<UINT>(SendMessageW(button, WM_QUERYUISTATE, 0, 0));
   const UINT dpi = GetDpiForWindow(button);
 
+  // The button's DC gets back the pen, brush and font it came with.
+  const int saved = SaveDC(dc);
   RECT rect = draw.rc;
   FillSolid(dc, rect, kBackground);
   const int border = Scale(isDefault ? 2 : 1, dpi);
@@ -351,6 +351,7 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
     SetBkColor(dc, face);
     DrawFocusRect(dc, &rect);
   }
+  RestoreDC(dc, saved);
   return CDRF_SKIPDEFAULT;
 }
 

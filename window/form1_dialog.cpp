@@ -20,28 +20,23 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QMessageBox::Icon IconOf(MessageStyle style) {
-  switch (style) {
-    case MessageStyle::kCritical:
-      return QMessageBox::Critical;
-    case MessageStyle::kExclamation:
-      return QMessageBox::Warning;
-    case MessageStyle::kInformation:
-      return QMessageBox::Information;
-  }
-  return QMessageBox::NoIcon;
-}
+// The icon of a message box, and its name for a screen reader, which cannot tell a
+// refusal from an answer by the picture.
+struct MessageIcon {
+  QMessageBox::Icon icon;
+  QString name;
+};
 
-QString IconName(MessageStyle style) {
+MessageIcon IconOf(MessageStyle style) {
   switch (style) {
     case MessageStyle::kCritical:
-      return QStringLiteral("エラー");
+      return {QMessageBox::Critical, QStringLiteral("エラー")};
     case MessageStyle::kExclamation:
-      return QStringLiteral("警告");
+      return {QMessageBox::Warning, QStringLiteral("警告")};
     case MessageStyle::kInformation:
-      return QStringLiteral("情報");
+      return {QMessageBox::Information, QStringLiteral("情報")};
   }
-  return {};
+  return {QMessageBox::NoIcon, {}};
 }
 
 // The input box's font is stored by its Windows name; elsewhere a Gothic face that
@@ -128,10 +123,10 @@ bool Form1Dialog::Option5Value() const { return ui_->Option5->isChecked(); }
 bool Form1Dialog::Option5Enabled() const { return ui_->Option5->isEnabled(); }
 
 void Form1Dialog::ShowMessage(std::string_view text, MessageStyle style, std::string_view title) {
-  QMessageBox box(IconOf(style), ToQString(title), ToQString(text), QMessageBox::Ok, this);
-  // The icon tells a refusal from an answer; a screen reader needs it in words.
-  if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
-    icon->setAccessibleName(IconName(style));
+  const MessageIcon icon = IconOf(style);
+  QMessageBox box(icon.icon, ToQString(title), ToQString(text), QMessageBox::Ok, this);
+  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
+    label->setAccessibleName(icon.name);
   }
   box.exec();
 }

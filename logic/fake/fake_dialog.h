@@ -86,7 +86,7 @@ class FakeDialog final : public Controls, public Platform {
   Form1 form_{*this, *this};
   std::vector<Effect> effects_;
   std::string text_;
-  int maxLength_ = 4;
+  int maxLength_ = Form1::kWesternMaxLength;
   int selectedOption_ = 5;
   bool focused_ = false;
 };
