@@ -21,7 +21,7 @@ constexpr std::string_view kUsage =
 // The platforms QT_QPA_PLATFORM asks for that are not among those Qt's fatal report
 // lists as installed, joined as asked; empty when one of them is installed.
 QString MissingPlatforms(const QString& report) {
-  const QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
+  QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
   const QString list = QStringLiteral("Available platform plugins are: ");
   const auto at = report.indexOf(list);
   if (asked.isEmpty() || at < 0) {
