@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "form1_dialog.h"
@@ -61,28 +63,33 @@ void ReportNoWindow(QtMsgType type, const QMessageLogContext& /*context*/, const
   std::_Exit(EXIT_FAILURE);
 }
 
-}  // namespace
-
+// Answers the arguments after the program's name: --help (-h) and --version (-v) print
+// to `out`, anything else is refused with one line on `err`. Returns the exit status
+// when the command line has been answered, or nothing when the dialog is to open.
 std::optional<int> AnswerCommandLine(std::span<const char* const> arguments, std::ostream& out,
                                      std::ostream& err) {
   if (arguments.empty()) {
     return std::nullopt;
   }
   const std::string_view first = arguments.front() != nullptr ? arguments.front() : "";
-  if (arguments.size() == 1 && (first == "--help" || first == "-h")) {
+  const bool help = first == "--help" || first == "-h";
+  const bool version = first == "--version" || first == "-v";
+  if (arguments.size() == 1 && help) {
     out << kUsage;
     return EXIT_SUCCESS;
   }
-  if (arguments.size() == 1 && (first == "--version" || first == "-v")) {
+  if (arguments.size() == 1 && version) {
     out << "tarvelo " << TARVELO_VERSION << '\n';
     return EXIT_SUCCESS;
   }
-  const bool known = first == "--help" || first == "-h" || first == "--version" || first == "-v";
+  // The first argument out of place: an unknown one, or whatever follows an option.
   const std::string_view refused =
-      known && arguments[1] != nullptr ? std::string_view(arguments[1]) : first;
+      (help || version) && arguments[1] != nullptr ? std::string_view(arguments[1]) : first;
   err << "tarvelo: 使えない引数です: " << refused << "（tarvelo --help で使い方を表示します）\n";
   return 2;
 }
+
+}  // namespace
 
 int Start(int argc, char* argv[]) {
   const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
