@@ -9,7 +9,7 @@ start_wine_session() {
   session_xvfb=
   trap stop_wine_session EXIT
 
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$session_dir/display" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$session_dir/display" 2>/dev/null &
   session_xvfb=$!
   for _ in $(seq 50); do [ -s "$session_dir/display" ] && break; sleep 0.1; done
   [ -s "$session_dir/display" ] || { echo "wine-session: Xvfb did not start" >&2; return 1; }
@@ -46,7 +46,9 @@ stop_wine_session() {
   [ -n "${session_dir:-}" ] || return 0
   # Only this session's prefix: never a Wine server the caller has running.
   WINEPREFIX="$session_dir/prefix" "$wine_dir/wineserver" -k 2>/dev/null || true
-  [ -z "${session_xvfb:-}" ] || kill "$session_xvfb" 2>/dev/null || true
+  if [ -n "${session_xvfb:-}" ]; then
+    kill "$session_xvfb" 2>/dev/null && wait "$session_xvfb" 2>/dev/null || true
+  fi
   rm -rf "$session_dir"
   session_dir=
 }
