@@ -100,8 +100,9 @@ cmp -s "$chosen/tarvelo.exe" "$program" || fail "the upgrade did not replace the
 rm "$chosen/readme.txt"
 "$wine" "$chosen/tarvelo.exe" >/dev/null 2>&1 &
 running=$!
-writable() { run cscript //nologo "$(windows_path "$here/writable.js")" "$(windows_path "$1")"; }
-wait_until eval '! writable "$chosen/tarvelo.exe"' || fail "the program did not start"
+# Started once Windows refuses to write to it, which is what the installer checks.
+started() { ! run cscript //nologo "$(windows_path "$here/writable.js")" "$(windows_path "$chosen/tarvelo.exe")"; }
+wait_until started || fail "the program did not start"
 if run "$installer" /S; then fail "the upgrade over the running program said it succeeded"; fi
 [ ! -e "$chosen/readme.txt" ] || fail "the upgrade went ahead while the program ran"
 # In place (_?=), so that the uninstaller's end and status are known.

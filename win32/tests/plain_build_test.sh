@@ -19,7 +19,7 @@ cmake --build "$build" --target tarvelo >>"$build.log" 2>&1 ||
 program=$build/win32/tarvelo.exe
 [ -f "$program" ] || fail "no $program"
 
-dlls=$("$objdump" -p "$program" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+dlls=$("$objdump" -p "$program" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' ')
 for dll in $dlls; do
   case $dll in
     kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | advapi32.dll | shell32.dll) ;;
