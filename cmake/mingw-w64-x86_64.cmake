@@ -1,10 +1,11 @@
-# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix thread model).
+# Cross build for 64-bit Windows with Debian's MinGW-w64, Win32 thread model: the program
+# runs one thread, and the POSIX model would link a thread library into it.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(TARVELO_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TARVELO_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TARVELO_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_C_COMPILER ${TARVELO_MINGW_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${TARVELO_MINGW_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${TARVELO_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TARVELO_MINGW_TRIPLE})
