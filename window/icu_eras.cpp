@@ -15,10 +15,12 @@ namespace {
 
 constexpr double kMillisecondsPerDay = 86'400'000.0;
 
+bool Failed(UErrorCode status) { return U_FAILURE(status) != 0; }
+
 // The day, in the proleptic Gregorian calendar, of an ICU time in UTC.
 std::chrono::year_month_day DayOf(UDate time) {
   const auto days = static_cast<int>(std::floor(time / kMillisecondsPerDay));
-  return std::chrono::year_month_day(std::chrono::sys_days(std::chrono::days(days)));
+  return {std::chrono::sys_days(std::chrono::days(days))};
 }
 
 }  // namespace
@@ -30,7 +32,7 @@ std::vector<SystemEra> IcuEraSource::Eras() const {
       icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), locale, status));
   const std::unique_ptr<icu::DateFormatSymbols> symbols(
       icu::DateFormatSymbols::createForLocale(locale, status));
-  if (U_FAILURE(status) || calendar == nullptr || symbols == nullptr ||
+  if (Failed(status) || calendar == nullptr || symbols == nullptr ||
       std::string(calendar->getType()) != "japanese") {
     return {};
   }
@@ -46,7 +48,7 @@ std::vector<SystemEra> IcuEraSource::Eras() const {
     calendar->set(UCAL_YEAR, 1);
     status = U_ZERO_ERROR;
     const UDate first = calendar->getTime(status);
-    if (U_FAILURE(status) || calendar->get(UCAL_ERA, status) != era || U_FAILURE(status)) {
+    if (Failed(status) || calendar->get(UCAL_ERA, status) != era || Failed(status)) {
       continue;
     }
     std::string name;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -73,8 +74,8 @@ TEST(IcuEras, PassOverAnUnnamedTentativeEra) {
 TEST(IcuEras, ReachTheDialogsAnswer) {
   int argc = 1;
   std::string name = "icu_eras_test";
-  char* argv[] = {name.data(), nullptr};
-  const QApplication app(argc, argv);
+  std::array<char*, 2> argv{name.data(), nullptr};
+  const QApplication app(argc, argv.data());
   Form1Dialog dialog;
   dialog.show();
   std::vector<std::string> shown;

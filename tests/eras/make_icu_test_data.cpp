@@ -22,6 +22,8 @@ struct BundleCloser {
 };
 using Bundle = std::unique_ptr<UResourceBundle, BundleCloser>;
 
+bool Failed(UErrorCode status) { return U_FAILURE(status) != 0; }
+
 Bundle Child(const Bundle& parent, const char* key, UErrorCode& status) {
   return Bundle(ures_getByKey(parent.get(), key, nullptr, &status));
 }
@@ -32,7 +34,7 @@ bool WriteSupplementalData(const std::filesystem::path& folder) {
   const Bundle calendars = Child(data, "calendarData", status);
   const Bundle japanese = Child(calendars, "japanese", status);
   const Bundle eras = Child(japanese, "eras", status);
-  if (U_FAILURE(status)) {
+  if (Failed(status)) {
     std::cerr << "make_icu_test_data: no Japanese eras in ICU's data: " << u_errorName(status)
               << '\n';
     return false;
@@ -46,7 +48,7 @@ bool WriteSupplementalData(const std::filesystem::path& folder) {
     const Bundle start = Child(entry, "start", status);
     int32_t length = 0;
     const int32_t* day = ures_getIntVector(start.get(), &length, &status);
-    if (U_FAILURE(status) || length != 3) {
+    if (Failed(status) || length != 3) {
       std::cerr << "make_icu_test_data: era " << era << " unreadable\n";
       return false;
     }
@@ -71,7 +73,7 @@ bool WriteJapaneseNames(const std::filesystem::path& folder) {
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<icu::DateFormatSymbols> symbols(
       icu::DateFormatSymbols::createForLocale(icu::Locale("ja@calendar=japanese"), status));
-  if (U_FAILURE(status)) {
+  if (Failed(status)) {
     std::cerr << "make_icu_test_data: no Japanese era names: " << u_errorName(status) << '\n';
     return false;
   }

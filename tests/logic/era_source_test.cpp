@@ -73,7 +73,7 @@ TEST(SystemEras, AreReadOnceAtTheFirstWesternAnswer) {
 
 TEST(SystemEras, EveryKindOfRejectedEntryChangesNothing) {
   const struct {
-    const char* why;
+    const char* why = nullptr;
     SystemEra entry;
   } cases[] = {
       {"empty name", {"", 2045, 5, 1}},
