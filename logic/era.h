@@ -13,8 +13,9 @@ struct Era {
   int baseYear;           // the Western year of the era's year 0
 };
 
-// The eras in historical order; the last one has no end. 令和 names Western years only:
-// the dialog offers no option for it, so no era year is read as a 令和 year.
+// The built-in eras in historical order; the last one ends only where the system's data
+// adds an era after it (AddedEra). 令和 names Western years only: the dialog offers no
+// option for it, so no era year is read as a 令和 year.
 inline constexpr std::array<Era, 5> kEras{{
     {"明治", 1867},
     {"大正", 1911},
