@@ -14,16 +14,29 @@ std::optional<int> BaseYear(std::string_view eraName) {
   return era->baseYear;
 }
 
-std::string EraLabel(double westernYear) {
+namespace {
+
+std::string Label(std::string_view eraName, double eraYear) {
+  std::string label(eraName);
+  label += eraYear == 1.0 ? std::string(kFirstYearText) : FormatNumber(eraYear);
+  return label;
+}
+
+}  // namespace
+
+std::string EraLabel(double westernYear, std::span<const AddedEra> added) {
   // An era runs up to and including the base year of the next one.
+  const auto later = std::ranges::find_if(
+      added.rbegin(), added.rend(),
+      [westernYear](const AddedEra& era) { return westernYear > era.baseYear; });
+  if (later != added.rend()) {
+    return Label(later->name, westernYear - later->baseYear);
+  }
   const auto* era = kEras.begin();
   while (era + 1 != kEras.end() && westernYear > (era + 1)->baseYear) {
     ++era;
   }
-  const double eraYear = westernYear - era->baseYear;
-  std::string label(era->name);
-  label += eraYear == 1.0 ? std::string(kFirstYearText) : FormatNumber(eraYear);
-  return label;
+  return Label(era->name, westernYear - era->baseYear);
 }
 
 }  // namespace tarvelo

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,9 @@ struct Era {
   int baseYear;           // the Western year of the era's year 0
 };
 
-// The eras in historical order; the last one has no end. 令和 names Western years only:
-// the dialog offers no option for it, so no era year is read as a 令和 year.
+// The built-in eras in historical order; the last one ends only where the system's data
+// adds an era after it (AddedEra). 令和 names Western years only: the dialog offers no
+// option for it, so no era year is read as a 令和 year.
 inline constexpr std::array<Era, 5> kEras{{
     {"明治", 1867},
     {"大正", 1911},
@@ -31,9 +33,17 @@ inline constexpr std::string_view kFirstYearText = "元";
 // The base year of the era called `eraName`, or nothing when no era has that name.
 [[nodiscard]] std::optional<int> BaseYear(std::string_view eraName);
 
+// An era after 令和 that the system's calendar data knows; it begins in baseYear + 1.
+struct AddedEra {
+  std::string name;
+  int baseYear = 0;
+  friend bool operator==(const AddedEra&, const AddedEra&) = default;
+};
+
 // The era label of a Western year, such as "明治44" or "平成元". A year in which the
-// era changed belongs to the new era. Meant for years from kFirstWesternYear on;
-// earlier years give a 明治 label with a number below 1 rather than failing.
-[[nodiscard]] std::string EraLabel(double westernYear);
+// era changed belongs to the new era. `added` continues the table after 令和, in order
+// (see AddedEras). Meant for years from kFirstWesternYear on; earlier years give a 明治
+// label with a number below 1 rather than failing.
+[[nodiscard]] std::string EraLabel(double westernYear, std::span<const AddedEra> added = {});
 
 }  // namespace tarvelo

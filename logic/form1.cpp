@@ -58,7 +58,7 @@ void Form1::Command1_Click() {
     rein();
     return;
   }
-  state_.converted = Value(EraLabel(state_.westernYear.ToNumber()));
+  state_.converted = Value(EraLabel(state_.westernYear.ToNumber(), Added()));
   platform_.ShowMessage(
       "西暦" + state_.westernYear.ToText() + "年は" + state_.converted.ToText() + "年です。",
       MessageStyle::kInformation, kResultTitle);
@@ -135,6 +135,13 @@ void Form1::insei() {
   if (controls_.Option5Enabled()) {
     controls_.SetText1Text("");
   }
+}
+
+const std::vector<AddedEra>& Form1::Added() {
+  if (!added_) {
+    added_ = eraSource_ != nullptr ? AddedEras(eraSource_->Eras()) : std::vector<AddedEra>{};
+  }
+  return *added_;
 }
 
 // Shows the answer of an era-to-Western conversion.

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "era.h"
+#include "era_source.h"
 #include "platform.h"
 #include "value.h"
 
@@ -26,7 +30,9 @@ class Form1 {
   static constexpr int kWesternMaxLength = 4;
   static constexpr int kEraMaxLength = 2;
 
-  Form1(Controls& controls, Platform& platform) : controls_(controls), platform_(platform) {}
+  // `eras`, when given, adds the eras the system knows after 令和; it must outlive the form.
+  Form1(Controls& controls, Platform& platform, const EraSource* eras = nullptr)
+      : controls_(controls), platform_(platform), eraSource_(eras) {}
 
   // 変換: converts the typed year in the selected direction.
   void Command1_Click();
@@ -52,9 +58,13 @@ class Form1 {
   void cnen();
   void insei();
   void Hyouji();
+  // The eras after 令和, read from the source at the first Western-to-era answer.
+  [[nodiscard]] const std::vector<AddedEra>& Added();
 
   Controls& controls_;
   Platform& platform_;
+  const EraSource* eraSource_;
+  std::optional<std::vector<AddedEra>> added_;
   Form1State state_;
   bool ended_ = false;
 };

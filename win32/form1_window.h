@@ -13,6 +13,7 @@
 
 #include "form1.h"
 #include "platform.h"
+#include "registry_eras.h"
 
 namespace tarvelo {
 
@@ -70,7 +71,8 @@ class Form1Window final : private Controls, private Platform {
   GdiHandle<HFONT> inputFont_;
   IconHandle bigIcon_;
   IconHandle smallIcon_;
-  Form1 form_{*this, *this};
+  RegistryEraSource eras_;
+  Form1 form_{*this, *this, &eras_};
 };
 
 }  // namespace tarvelo

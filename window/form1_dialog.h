@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "form1.h"
+#include "icu_eras.h"
 #include "platform.h"
 
 namespace Ui {
@@ -43,7 +44,8 @@ class Form1Dialog final : public QDialog, private Controls, private Platform {
   void EndProgram() override;
 
   std::unique_ptr<Ui::Form1> ui_;
-  Form1 form_{*this, *this};
+  IcuEraSource eras_;
+  Form1 form_{*this, *this, &eras_};
 };
 
 }  // namespace tarvelo

@@ -3,8 +3,10 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "fake_era_source.h"
 #include "form1.h"
 #include "platform.h"
 
@@ -40,6 +42,8 @@ std::ostream& operator<<(std::ostream& out, const Effect& effect);
 class FakeDialog final : public Controls, public Platform {
  public:
   FakeDialog() = default;
+  // A dialog whose system knows `eras`.
+  explicit FakeDialog(std::vector<SystemEra> eras) : eras_(std::move(eras)) {}
   // The form inside refers back to this object, so it stays where it was made.
   FakeDialog(const FakeDialog&) = delete;
   FakeDialog(FakeDialog&&) = delete;
@@ -59,6 +63,7 @@ class FakeDialog final : public Controls, public Platform {
   void ClickOption(int option);
 
   [[nodiscard]] const Form1& form() const { return form_; }
+  [[nodiscard]] const FakeEraSource& eraSource() const { return eras_; }
   [[nodiscard]] const std::vector<Effect>& effects() const { return effects_; }
   void ClearEffects() { effects_.clear(); }
   [[nodiscard]] const std::string& text() const { return text_; }
@@ -83,7 +88,8 @@ class FakeDialog final : public Controls, public Platform {
   // Sets the text as the box would, cut to the length limit, and raises Change.
   void ChangeText(std::string_view text);
 
-  Form1 form_{*this, *this};
+  FakeEraSource eras_;
+  Form1 form_{*this, *this, &eras_};
   std::vector<Effect> effects_;
   std::string text_;
   int maxLength_ = Form1::kWesternMaxLength;

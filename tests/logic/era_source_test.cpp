@@ -1,0 +1,195 @@
+#include "era_source.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "era.h"
+#include "fake_dialog.h"
+
+namespace tarvelo {
+namespace {
+
+// The eras as Windows lists them, 明治 with the day Windows gives it.
+const std::vector<SystemEra> kSystemBuiltIns{
+    {"明治", 1868, 1, 1}, {"大正", 1912, 7, 30}, {"昭和", 1926, 12, 25},
+    {"平成", 1989, 1, 8}, {"令和", 2019, 5, 1},
+};
+const SystemEra kTest{"試験", 2045, 5, 1};
+
+std::vector<SystemEra> BuiltInsAnd(std::vector<SystemEra> added) {
+  std::vector<SystemEra> eras = kSystemBuiltIns;
+  eras.insert(eras.end(), added.begin(), added.end());
+  return eras;
+}
+
+// Presses 変換 in 西暦 mode with `year` typed and returns the answer.
+std::string Answer(FakeDialog& dialog, const std::string& year) {
+  dialog.Paste(year);
+  dialog.ClearEffects();
+  dialog.ClickConvert();
+  return dialog.effects().empty() ? std::string() : dialog.effects().front().text;
+}
+
+TEST(SystemEras, AnAddedEraAnswersFromTheYearItBegins) {
+  FakeDialog dialog(BuiltInsAnd({kTest}));
+  const struct {
+    const char* year;
+    const char* answer;
+  } cases[] = {
+      {"2018", "西暦2018年は平成30年です。"}, {"2019", "西暦2019年は令和元年です。"},
+      {"2044", "西暦2044年は令和26年です。"}, {"2045", "西暦2045年は試験元年です。"},
+      {"2046", "西暦2046年は試験2年です。"},  {"9999", "西暦9999年は試験7955年です。"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Answer(dialog, c.year), c.answer);
+  }
+}
+
+TEST(SystemEras, EraToWesternKeepsItsOptions) {
+  FakeDialog dialog(BuiltInsAnd({kTest}));
+  dialog.ClickOption(4);  // 平成
+  dialog.Paste("99");
+  dialog.ClearEffects();
+  dialog.ClickConvert();
+  ASSERT_FALSE(dialog.effects().empty());
+  EXPECT_EQ(dialog.effects().front().text, "平成99年は西暦2087年です。");
+  EXPECT_EQ(dialog.eraSource().reads(), 0);
+}
+
+// The eras are read at the first Western-to-era answer, and only then.
+TEST(SystemEras, AreReadOnceAtTheFirstWesternAnswer) {
+  FakeDialog dialog(BuiltInsAnd({kTest}));
+  EXPECT_EQ(dialog.eraSource().reads(), 0);
+  Answer(dialog, "1867");  // refused before any conversion
+  Answer(dialog, "");
+  EXPECT_EQ(dialog.eraSource().reads(), 0);
+  Answer(dialog, "2046");
+  Answer(dialog, "2000");
+  Answer(dialog, "2050");
+  EXPECT_EQ(dialog.eraSource().reads(), 1);
+}
+
+TEST(SystemEras, EveryKindOfRejectedEntryChangesNothing) {
+  const struct {
+    const char* why = nullptr;
+    SystemEra entry;
+  } cases[] = {
+      {"empty name", {"", 2045, 5, 1}},
+      {"placeholder name", {"QQ", 2045, 5, 1}},
+      {"Latin name", {"Shiken", 2045, 5, 1}},
+      {"digit in name", {"試験2", 2045, 5, 1}},
+      {"space in name", {"試 験", 2045, 5, 1}},
+      {"full-width letters", {"ＱＱ", 2045, 5, 1}},
+      {"kana", {"しけん", 2045, 5, 1}},
+      {"five kanji", {"試験試験試", 2045, 5, 1}},
+      {"cut UTF-8", {"試\xE9\xA8", 2045, 5, 1}},
+      {"overlong UTF-8", {"\xC0\x80", 2045, 5, 1}},
+      {"surrogate in UTF-8", {"\xED\xA0\x80", 2045, 5, 1}},
+      {"built-in name, later day", {"令和", 2045, 5, 1}},
+      {"older built-in name", {"明治", 2045, 5, 1}},
+      {"month 13", {"試験", 2045, 13, 1}},
+      {"month 0", {"試験", 2045, 0, 1}},
+      {"day 0", {"試験", 2045, 5, 0}},
+      {"April 31", {"試験", 2045, 4, 31}},
+      {"February 29 of a common year", {"試験", 2045, 2, 29}},
+      {"February 29 of 2100", {"試験", 2100, 2, 29}},
+      {"year past 9999", {"試験", 10000, 1, 1}},
+      {"negative year", {"試験", -2045, 5, 1}},
+      {"before 令和", {"試験", 2019, 4, 30}},
+      {"the day 令和 begins", {"試験", 2019, 5, 1}},
+      {"later in 令和's first year", {"試験", 2019, 12, 1}},
+      {"an older era", {"慶応", 1865, 4, 7}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<AddedEra> added = AddedEras(BuiltInsAnd({c.entry}));
+    EXPECT_TRUE(added.empty()) << c.why;
+    for (int year = kFirstWesternYear; year <= 9999; ++year) {
+      ASSERT_EQ(EraLabel(year, added), EraLabel(year)) << c.why << " " << year;
+    }
+  }
+}
+
+TEST(SystemEras, EachEntryIsJudgedAgainstTheEraTakenBeforeIt) {
+  const SystemEra later{"後代", 2050, 1, 1};
+  const struct {
+    const char* why;
+    std::vector<SystemEra> entries;
+    std::vector<AddedEra> added;
+  } cases[] = {
+      {"none", {}, {}},
+      {"built-ins alone", kSystemBuiltIns, {}},
+      {"one added era", {kTest}, {{"試験", 2044}}},
+      {"two in order", {kTest, later}, {{"試験", 2044}, {"後代", 2049}}},
+      {"out of order", {later, kTest}, {{"後代", 2049}}},
+      {"a rejected entry does not block the next",
+       {{"試験", 2045, 13, 1}, kTest},
+       {{"試験", 2044}}},
+      {"the same year twice", {kTest, {"後代", 2045, 10, 1}}, {{"試験", 2044}}},
+      {"the same name twice", {kTest, {"試験", 2050, 1, 1}}, {{"試験", 2044}}},
+      {"the same day twice", {kTest, {"後代", 2045, 5, 1}}, {{"試験", 2044}}},
+      {"built-ins after an added era",
+       BuiltInsAnd({kTest, kSystemBuiltIns.back()}),
+       {{"試験", 2044}}},
+      {"February 29 of a leap year", {{"試験", 2048, 2, 29}}, {{"試験", 2047}}},
+      {"February 29 of 2400", {{"試験", 2400, 2, 29}}, {{"試験", 2399}}},
+      {"four kanji", {{"天平感宝", 2045, 5, 1}}, {{"天平感宝", 2044}}},
+      {"kanji beyond the basic plane",
+       {{"\xF0\xA0\x80\x8B試", 2045, 5, 1}},
+       {{"\xF0\xA0\x80\x8B試", 2044}}},
+      {"the year 9999", {{"試験", 9999, 12, 31}}, {{"試験", 9998}}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AddedEras(c.entries), c.added) << c.why;
+  }
+}
+
+TEST(EraLabel, TheLastAddedEraBegunNamesTheYear) {
+  const std::vector<AddedEra> added{{"試験", 2044}, {"後代", 2049}};
+  const struct {
+    double year;
+    const char* label;
+  } cases[] = {
+      {1868, "明治元"}, {2019, "令和元"}, {2044, "令和26"}, {2045, "試験元"},
+      {2049, "試験5"},  {2050, "後代元"}, {2051, "後代2"},  {9999, "後代7950"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EraLabel(c.year, added), c.label) << c.year;
+  }
+}
+
+TEST(ParseWindowsEra, ReadsTheDocumentedForm) {
+  EXPECT_EQ(ParseWindowsEra("2019 05 01", "令和_令_Reiwa_R"), (SystemEra{"令和", 2019, 5, 1}));
+  EXPECT_EQ(ParseWindowsEra("2045 05 01", "試験_試_Shiken_S"), (SystemEra{"試験", 2045, 5, 1}));
+  // The date's range and the name are judged with every other source's entries.
+  EXPECT_EQ(ParseWindowsEra("2045 13 01", "QQ_Q_Q_Q"), (SystemEra{"QQ", 2045, 13, 1}));
+  EXPECT_EQ(ParseWindowsEra("2045 05 01", "___"), (SystemEra{"", 2045, 5, 1}));
+}
+
+TEST(ParseWindowsEra, RefusesAnyOtherForm) {
+  const struct {
+    const char* valueName;
+    const char* data;
+  } cases[] = {
+      {"2045 5 1", "試験_試_Shiken_S"},
+      {"2045-05-01", "試験_試_Shiken_S"},
+      {"20450501", "試験_試_Shiken_S"},
+      {"2045 05 01 ", "試験_試_Shiken_S"},
+      {" 2045 05 01", "試験_試_Shiken_S"},
+      {"2045  05 01", "試験_試_Shiken_S"},
+      {"２０４５ ０５ ０１", "試験_試_Shiken_S"},
+      {"+045 05 01", "試験_試_Shiken_S"},
+      {"", "試験_試_Shiken_S"},
+      {"2045 05 01", ""},
+      {"2045 05 01", "試験"},
+      {"2045 05 01", "試験_試_Shiken"},
+      {"2045 05 01", "試験_試_Shiken_S_X"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(ParseWindowsEra(c.valueName, c.data).has_value()) << c.valueName << " " << c.data;
+  }
+}
+
+}  // namespace
+}  // namespace tarvelo
