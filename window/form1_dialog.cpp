@@ -1,6 +1,5 @@
 #include "form1_dialog.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -9,7 +8,6 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 
-#include "accessibility.h"
 #include "keep_fixed_size.h"
 #include "ui_form1.h"
 
@@ -63,7 +61,9 @@ constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 }  // namespace
 
 Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
-  QAccessible::installFactory(AccessibleFactory);  // once: Qt ignores a repeat
+  // The form sets its captions in 9 pt, the size its fixed pixel layout was made for,
+  // whatever size the desktop's font has: larger text comes from the display's scale,
+  // which the dialog follows. Message boxes and menus keep the desktop's font.
   ui_->setupUi(this);
   setWindowIcon(WindowIcon());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

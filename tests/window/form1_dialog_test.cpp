@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -31,6 +32,7 @@
 #include <stop_token>
 #include <thread>
 
+#include "start.h"
 #include "x11_probe.h"
 
 namespace tarvelo {
@@ -672,6 +674,75 @@ class Form1DialogTest : public QObject {
     }
   }
 
+  void sizeComesBackWhateverTheDesktopAnswers_data() {
+    QTest::addColumn<bool>("recreated");
+    QTest::addColumn<QList<int>>("requests");
+    const int maximised = Qt::WindowMaximized;
+    QTest::newRow("withdrawn") << false << QList<int>{maximised, Qt::WindowNoState};
+    QTest::newRow("maximised then full screen")
+        << false << QList<int>{maximised, Qt::WindowFullScreen};
+    QTest::newRow("new native window") << true << QList<int>{maximised};
+  }
+
+  // However the requests follow one another and whatever the desktop answers, the window
+  // ends normal, at its size and fixed; also on a native window made after the first.
+  void sizeComesBackWhateverTheDesktopAnswers() {
+    QFETCH(bool, recreated);
+    QFETCH(QList<int>, requests);
+    if (recreated) {
+      const QPointer<QWindow> first = dialog_->windowHandle();
+      const Qt::WindowFlags flags = dialog_->windowFlags();
+      QWidget holder;
+      dialog_->setParent(&holder);  // gives up its native window
+      dialog_->setParent(nullptr, flags);
+      dialog_->show();
+      QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+      QVERIFY(first.isNull() && dialog_->windowHandle() != nullptr);
+    }
+    for (const int state : requests) {
+      dialog_->windowHandle()->setWindowStates(Qt::WindowStates(state));
+    }
+    QTRY_COMPARE(dialog_->windowHandle()->windowStates(), Qt::WindowNoState);
+    QTRY_COMPARE(dialog_->maximumSize(), QSize(188, 130));
+    QTRY_COMPARE(dialog_->size(), QSize(188, 130));
+  }
+
+  void characterRectsFollowScrolledText_data() {
+    QTest::addColumn<int>("cursor");
+    QTest::newRow("start") << 0;
+    QTest::newRow("middle") << 9;
+    QTest::newRow("end") << 18;
+  }
+
+  // Screen readers show and name the character under a point: a line edit finds that
+  // character a quarter and three quarters of the way across each rectangle it gives,
+  // however far its text has scrolled.
+  void characterRectsFollowScrolledText() {
+    QFETCH(int, cursor);
+    QLineEdit box("西暦1989年は平成元年です。昭和64年");
+    box.setFixedWidth(80);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setCursorPosition(cursor);
+    box.repaint();  // a line edit scrolls as it paints
+    QAccessibleTextInterface* accessible =
+        QAccessible::queryAccessibleInterface(&box)->textInterface();
+    int visible = 0;
+    for (int offset = 0; offset < box.text().size(); ++offset) {
+      const QRect global = accessible->characterRect(offset);
+      const QRect rect(box.mapFromGlobal(global.topLeft()), global.size());
+      QVERIFY2(rect.width() > 0 && rect.height() > 0, qPrintable(QString::number(offset)));
+      if (!box.rect().contains(rect)) {
+        continue;  // scrolled out of sight
+      }
+      ++visible;
+      const int y = rect.center().y();
+      QCOMPARE(box.cursorPositionAt({rect.left() + rect.width() / 4, y}), offset);
+      QCOMPARE(box.cursorPositionAt({rect.left() + rect.width() * 3 / 4, y}), offset + 1);
+    }
+    QVERIFY(visible >= 3);
+  }
+
  private:  // NOLINT(readability-redundant-access-specifiers): moc reads "private slots" apart
   template <typename Widget>
   Widget* Find(const QString& name) {
@@ -692,7 +763,8 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
-  const QApplication app(argc, argv);
+  QApplication app(argc, argv);
+  tarvelo::PrepareApplication(app);
   tarvelo::Form1DialogTest test;
   return QTest::qExec(&test, argc, argv);
 }
