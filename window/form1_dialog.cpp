@@ -61,9 +61,9 @@ constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 }  // namespace
 
 Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
-  // The form sets its captions in 9 pt, the size its fixed pixel layout was made for,
-  // whatever size the desktop's font has: larger text comes from the display's scale,
-  // which the dialog follows. Message boxes and menus keep the desktop's font.
+  // The form's style sheet sets the captions in 9 pt, the size its fixed pixel layout was
+  // made for, whatever size the desktop's font has: larger text comes from the display's
+  // scale, which the dialog follows. Message boxes and menus keep the desktop's font.
   ui_->setupUi(this);
   setWindowIcon(WindowIcon());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTextLayout>
 #include <QTimer>
 #include <QWindow>
@@ -442,6 +444,86 @@ class Form1DialogTest : public QObject {
     QAbstractButton* ok = message.button(QMessageBox::Ok);
     const QRect strip(ok->mapTo(&message, QPoint(3, 3)), QSize(4, ok->height() - 6));
     QVERIFY(MeanColour(messageShot, strip).name() != face.name());
+  }
+
+  // Whatever size the desktop's font has (ctest sets it to 9, 11, 14 and 18 pt through
+  // Qt's KDE and GTK themes), each caption is drawn whole inside its control and the
+  // window, clear of the others and of the line under 西暦.
+  void captionsFitAtTheDesktopFontSize() {
+    if (qEnvironmentVariableIsSet("TARVELO_EXPECT_FONT_POINTS")) {  // the theme was read
+      QCOMPARE(QApplication::font().pointSize(),
+               qEnvironmentVariableIntValue("TARVELO_EXPECT_FONT_POINTS"));
+    }
+    const auto textIn = [](QWidget* widget, const QString& text, Qt::Alignment alignment,
+                           const QRect& contents) {
+      const QSize size = widget->fontMetrics().size(Qt::TextShowMnemonic, text);
+      const QRect rect = QStyle::alignedRect(Qt::LeftToRight, alignment, size, contents);
+      return contents.contains(rect) ? rect : rect.united(contents.translated(10000, 0));
+    };
+    QList<QPair<QWidget*, QRect>> captions;  // a caption cut by its room lies far away
+    for (auto* option : dialog_->findChildren<QRadioButton*>()) {
+      QStyleOptionButton style;
+      style.initFrom(option);
+      captions.append(
+          {option, textIn(option, option->text(), Qt::AlignLeft | Qt::AlignVCenter,
+                          option->style()->subElementRect(QStyle::SE_RadioButtonContents,
+                                                          &style, option))});
+    }
+    for (auto* button : dialog_->findChildren<QPushButton*>()) {
+      QStyleOptionButton style;
+      style.initFrom(button);
+      style.text = button->text();
+      captions.append(
+          {button, textIn(button, button->text(), Qt::AlignCenter,
+                          button->style()->subElementRect(QStyle::SE_PushButtonContents,
+                                                          &style, button))});
+    }
+    auto* frame = Find<QGroupBox>("Frame1");
+    QStyleOptionGroupBox box;
+    box.initFrom(frame);
+    box.text = frame->title();
+    box.textAlignment = frame->alignment();
+    box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    box.lineWidth = 1;
+    captions.append({frame, textIn(frame, frame->title(), Qt::AlignCenter,
+                                   frame->style()->subControlRect(
+                                       QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel, frame))});
+    auto* label = Find<QLabel>("Label1");
+    captions.append({label, textIn(label, label->text(), label->alignment(), label->contentsRect())});
+
+    QList<QRect> placed = {QRect(Find<QWidget>("Line1")->mapTo(dialog_.get(), QPoint()),
+                                 Find<QWidget>("Line1")->size())};
+    for (const auto& [widget, text] : captions) {
+      const QString name = widget->objectName();
+      for (QWidget* room = widget; room != dialog_.get(); room = room->parentWidget()) {
+        const QRect there(widget->mapTo(room, text.topLeft()), text.size());
+        QVERIFY2(room->rect().contains(there),
+                 qPrintable(QString("%1 cut by %2").arg(name, room->objectName())));
+      }
+      const QRect onWindow(widget->mapTo(dialog_.get(), text.topLeft()), text.size());
+      QVERIFY2(dialog_->rect().contains(onWindow), qPrintable(name + " cut by the window"));
+      for (const QRect& other : std::as_const(placed)) {
+        QVERIFY2(!onWindow.intersects(other), qPrintable(name + " touches another caption"));
+      }
+      placed.append(onWindow);
+    }
+  }
+
+  // What Qt writes by itself is Japanese like the rest, whatever the locale: every entry
+  // of the year box's context menu (qt6-translations-l10n).
+  void contextMenuIsJapanese() {
+    const std::unique_ptr<QMenu> menu(Text1()->createStandardContextMenu());
+    int entries = 0;
+    for (const QAction* action : menu->actions()) {
+      if (action->isSeparator()) {
+        continue;
+      }
+      ++entries;
+      const QString text = action->text();
+      QVERIFY2(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3000; }),
+               qPrintable(text));
+    }
+    QCOMPARE(entries, 7);  // undo, redo, cut, copy, paste, delete, select all
   }
 
   void separatorShowsAtEveryScale_data() {
