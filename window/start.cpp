@@ -175,15 +175,14 @@ int Start(int argc, char* argv[]) {
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);
   for (const HeldMessage& message : std::as_const(Log().held)) {
-    previous(message.type,
-             QMessageLogContext(nullptr, 0, nullptr, message.category.constData()),
+    previous(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()),
              message.text);
   }
   Log().held.clear();
 
   if (const auto status = AnswerCommandLine(
-          std::span<const char* const>(argv, static_cast<std::size_t>(argc)).subspan(1),
-          std::cout, std::cerr)) {
+          std::span<const char* const>(argv, static_cast<std::size_t>(argc)).subspan(1), std::cout,
+          std::cerr)) {
     return *status;
   }
   PrepareApplication(app);

@@ -464,19 +464,17 @@ class Form1DialogTest : public QObject {
     for (auto* option : dialog_->findChildren<QRadioButton*>()) {
       QStyleOptionButton style;
       style.initFrom(option);
-      captions.append(
-          {option, textIn(option, option->text(), Qt::AlignLeft | Qt::AlignVCenter,
-                          option->style()->subElementRect(QStyle::SE_RadioButtonContents,
-                                                          &style, option))});
+      captions.append({option, textIn(option, option->text(), Qt::AlignLeft | Qt::AlignVCenter,
+                                      option->style()->subElementRect(
+                                          QStyle::SE_RadioButtonContents, &style, option))});
     }
     for (auto* button : dialog_->findChildren<QPushButton*>()) {
       QStyleOptionButton style;
       style.initFrom(button);
       style.text = button->text();
-      captions.append(
-          {button, textIn(button, button->text(), Qt::AlignCenter,
-                          button->style()->subElementRect(QStyle::SE_PushButtonContents,
-                                                          &style, button))});
+      captions.append({button, textIn(button, button->text(), Qt::AlignCenter,
+                                      button->style()->subElementRect(QStyle::SE_PushButtonContents,
+                                                                      &style, button))});
     }
     auto* frame = Find<QGroupBox>("Frame1");
     QStyleOptionGroupBox box;
@@ -485,11 +483,13 @@ class Form1DialogTest : public QObject {
     box.textAlignment = frame->alignment();
     box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     box.lineWidth = 1;
-    captions.append({frame, textIn(frame, frame->title(), Qt::AlignCenter,
-                                   frame->style()->subControlRect(
-                                       QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel, frame))});
+    captions.append(
+        {frame, textIn(frame, frame->title(), Qt::AlignCenter,
+                       frame->style()->subControlRect(QStyle::CC_GroupBox, &box,
+                                                      QStyle::SC_GroupBoxLabel, frame))});
     auto* label = Find<QLabel>("Label1");
-    captions.append({label, textIn(label, label->text(), label->alignment(), label->contentsRect())});
+    captions.append(
+        {label, textIn(label, label->text(), label->alignment(), label->contentsRect())});
 
     QList<QRect> placed = {QRect(Find<QWidget>("Line1")->mapTo(dialog_.get(), QPoint()),
                                  Find<QWidget>("Line1")->size())};
