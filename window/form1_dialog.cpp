@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QSignalBlocker>
 
+#include "icon_pixels.h"
 #include "keep_fixed_size.h"
 #include "ui_form1.h"
 
@@ -50,8 +53,11 @@ void InstallFontSubstitutes(const QString& family) {
 
 QIcon WindowIcon() {
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64}) {  // as in the resources
-    icon.addFile(QStringLiteral(":/icons/org.tarvelo.Tarvelo-%1.png").arg(size), QSize(size, size));
+  for (const auto& [size, pixels] : icon_pixels::kPictures) {
+    // Read in place: the pictures are built into the program.
+    const QImage picture(reinterpret_cast<const uchar*>(pixels.data()),  // NOLINT: bytes
+                         size, size, static_cast<qsizetype>(size) * 4, QImage::Format_ARGB32);
+    icon.addPixmap(QPixmap::fromImage(picture));
   }
   return icon;
 }
