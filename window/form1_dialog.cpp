@@ -66,17 +66,20 @@ constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 
 }  // namespace
 
-Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
+Form1Dialog::Form1Dialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      ui_(std::make_unique<Ui::Form1>()) {
+  // The box's font as form1.ui names it; set before the form gives the box that font, so
+  // that the face standing in is the first one looked for and loaded.
+  InstallFontSubstitutes(QStringLiteral("ＭＳ Ｐゴシック"));
   // The form's style sheet sets the captions in 9 pt, the size its fixed pixel layout was
   // made for, whatever size the desktop's font has: larger text comes from the display's
   // scale, which the dialog follows. Message boxes and menus keep the desktop's font.
   ui_->setupUi(this);
   setWindowIcon(WindowIcon());
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
   QFont inputFont = ui_->Text1->font();
-  InstallFontSubstitutes(inputFont.family());
   inputFont.setPointSizeF(kInputFontPoints);
   ui_->Text1->setFont(inputFont);
   ui_->Text1->setFocus();
