@@ -4,8 +4,6 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QList>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
@@ -163,17 +161,15 @@ class LineEditAccessible final : public QAccessibleWidget,
     if (offset < 0 || offset >= text.size()) {
       return {};
     }
-    QStyleOptionFrame option;
-    option.initFrom(box());
-    option.lineWidth = box()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box());
-    const QRect contents =
-        box()->style()->subElementRect(QStyle::SE_LineEditContents, &option, box()) -
-        box()->textMargins();
+    // The box says where it draws its cursor, with its margins and however far its text
+    // has scrolled: the characters lie at their advances from there, as high as its line.
+    const QRect cursor = box()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     const QFontMetrics metrics = box()->fontMetrics();
-    constexpr int kTextMargin = 2;  // the line edit's own space before the text
-    const int left = contents.left() + kTextMargin + metrics.horizontalAdvance(text.left(offset));
-    const QRect character(left, contents.top(), metrics.horizontalAdvance(text.mid(offset, 1)),
-                          contents.height());
+    const int cursorX = cursor.left() + cursor.width() / 2;
+    const int left = cursorX + metrics.horizontalAdvance(text.left(offset)) -
+                     metrics.horizontalAdvance(text.left(box()->cursorPosition()));
+    const QRect character(left, cursor.top(), metrics.horizontalAdvance(text.mid(offset, 1)),
+                          cursor.height());
     return {box()->mapToGlobal(character.topLeft()), character.size()};
   }
   [[nodiscard]] int offsetAtPoint(const QPoint& point) const override {

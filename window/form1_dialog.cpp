@@ -1,15 +1,16 @@
 #include "form1_dialog.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QSignalBlocker>
 
-#include "accessibility.h"
+#include "icon_pixels.h"
 #include "keep_fixed_size.h"
 #include "ui_form1.h"
 
@@ -52,8 +53,11 @@ void InstallFontSubstitutes(const QString& family) {
 
 QIcon WindowIcon() {
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64}) {  // as in the resources
-    icon.addFile(QStringLiteral(":/icons/org.tarvelo.Tarvelo-%1.png").arg(size), QSize(size, size));
+  for (const auto& [size, pixels] : icon_pixels::kPictures) {
+    // Read in place: the pictures are built into the program.
+    const QImage picture(reinterpret_cast<const uchar*>(pixels.data()),  // NOLINT: bytes
+                         size, size, static_cast<qsizetype>(size) * 4, QImage::Format_ARGB32);
+    icon.addPixmap(QPixmap::fromImage(picture));
   }
   return icon;
 }
@@ -62,15 +66,20 @@ constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
 
 }  // namespace
 
-Form1Dialog::Form1Dialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
-  QAccessible::installFactory(AccessibleFactory);  // once: Qt ignores a repeat
+Form1Dialog::Form1Dialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      ui_(std::make_unique<Ui::Form1>()) {
+  // The box's font as form1.ui names it; set before the form gives the box that font, so
+  // that the face standing in is the first one looked for and loaded.
+  InstallFontSubstitutes(QStringLiteral("ＭＳ Ｐゴシック"));
+  // The form's style sheet sets the captions in 9 pt, the size its fixed pixel layout was
+  // made for, whatever size the desktop's font has: larger text comes from the display's
+  // scale, which the dialog follows. Message boxes and menus keep the desktop's font.
   ui_->setupUi(this);
   setWindowIcon(WindowIcon());
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
   QFont inputFont = ui_->Text1->font();
-  InstallFontSubstitutes(inputFont.family());
   inputFont.setPointSizeF(kInputFontPoints);
   ui_->Text1->setFont(inputFont);
   ui_->Text1->setFocus();

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -9,54 +10,86 @@
 namespace tarvelo {
 namespace {
 
+bool Enlarged(Qt::WindowStates states) {
+  return states.testAnyFlags(Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
 class FixedSizeKeeper final : public QObject {
  public:
-  explicit FixedSizeKeeper(QWidget& window) : QObject(&window), window_(window) {}
-
-  // Runs as the request leaves, before the desktop has answered it.
-  void OnStateRequested(Qt::WindowState state) {
-    if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) {
-      return;
-    }
-    if (QGuiApplication::platformName() == u"wayland") {
-      // The compositor insists on its size once it has given it; see eventFilter.
-      window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-      window_.installEventFilter(this);
-    } else {
-      QTimer::singleShot(0, window_.windowHandle(),
-                         [handle = window_.windowHandle()] { handle->setWindowStates({}); });
-    }
+  explicit FixedSizeKeeper(QWidget& window) : QObject(&window), window_(window) {
+    window_.installEventFilter(this);
+    Watch(window_.windowHandle());
   }
 
  protected:
-  // Each step waits for the compositor: a request to be normal counts only once the
-  // maximised size has been drawn, and the size is fixed again only once it is back.
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != &window_) {
-      return false;
-    }
-    const bool maximised = window_.isMaximized() || window_.isFullScreen();
-    if (maximised && event->type() == QEvent::Paint) {
-      QTimer::singleShot(0, &window_, &QWidget::showNormal);
-    } else if (!maximised && window_.size() == size_ && event->type() == QEvent::Resize) {
-      window_.setFixedSize(size_);
-      window_.removeEventFilter(this);
+    if (watched == &window_) {
+      if (event->type() == QEvent::WinIdChange) {
+        Watch(window_.windowHandle());
+      } else if (event->type() == QEvent::Paint && leaveWhenDrawn_) {
+        // A request to be normal counts only once the given size has been drawn.
+        leaveWhenDrawn_ = false;
+        QTimer::singleShot(0, &window_, &QWidget::showNormal);
+      }
+    } else if (watched == handle_ && event->type() == QEvent::WindowStateChange &&
+               event->spontaneous() && restoring_) {
+      OnAnswer(handle_->windowStates());
     }
     return false;
   }
 
  private:
+  // Each native window Qt makes for the widget reports its own requests and answers.
+  void Watch(QWindow* handle) {
+    if (handle == nullptr || handle == handle_) {
+      return;
+    }
+    handle_ = handle;
+    handle->installEventFilter(this);
+    connect(handle, &QWindow::windowStateChanged, this, &FixedSizeKeeper::OnStateChanged);
+  }
+
+  // Runs as a request leaves, before the desktop has answered it.
+  void OnStateChanged(Qt::WindowState state) {
+    if (!Enlarged(state)) {
+      return;
+    }
+    if (QGuiApplication::platformName() == u"wayland") {
+      // The compositor insists on the size it gives: the limit goes until it has
+      // answered, whatever it answers.
+      window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      restoring_ = true;
+    } else {
+      QTimer::singleShot(0, handle_, [handle = handle_] {
+        if (handle != nullptr) {
+          handle->setWindowStates({});
+        }
+      });
+    }
+  }
+
+  // The desktop's answer to a request. The window goes back once it has been enlarged,
+  // and is fixed again once the desktop says it is normal: after going back, or because
+  // the request was refused; with whatever size the desktop gave, the fixed one returns.
+  void OnAnswer(Qt::WindowStates states) {
+    if (Enlarged(states)) {
+      leaveWhenDrawn_ = true;
+      return;
+    }
+    restoring_ = false;
+    leaveWhenDrawn_ = false;
+    window_.setFixedSize(size_);
+  }
+
   QWidget& window_;
   QSize size_ = window_.size();
+  QPointer<QWindow> handle_;
+  bool restoring_ = false;
+  bool leaveWhenDrawn_ = false;
 };
 
 }  // namespace
 
-void KeepFixedSize(QWidget& window) {
-  window.winId();  // the native window must exist to report its state requests
-  auto* keeper = new FixedSizeKeeper(window);
-  QObject::connect(window.windowHandle(), &QWindow::windowStateChanged, keeper,
-                   &FixedSizeKeeper::OnStateRequested);
-}
+void KeepFixedSize(QWidget& window) { new FixedSizeKeeper(window); }
 
 }  // namespace tarvelo

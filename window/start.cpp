@@ -1,6 +1,13 @@
 #include "start.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibraryInfo>
+#include <QPluginLoader>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -8,45 +15,86 @@
 #include <span>
 #include <string_view>
 
+#include "accessibility.h"
 #include "form1_dialog.h"
 
 namespace tarvelo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "使い方: tarvelo [--help | --version]\n"
+    "使い方: tarvelo [--help | --version | Qt のオプション...]\n"
     "西暦と和暦（明治・大正・昭和・平成・令和）の年を変換するダイアログを開きます。\n"
     "\n"
     "  -h, --help     この説明を表示して終了します\n"
-    "  -v, --version  バージョンを表示して終了します\n";
+    "  -v, --version  バージョンを表示して終了します\n"
+    "Qt のオプション（-platform、-style、-reverse、-qwindowgeometry など）も使えます。\n";
 
-// The platforms QT_QPA_PLATFORM asks for that are not among those Qt's fatal report
-// lists as installed, joined as asked; empty when one of them is installed.
-QString MissingPlatforms(const QString& report) {
-  QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
-  const QString list = QStringLiteral("Available platform plugins are: ");
-  const auto at = report.indexOf(list);
-  if (asked.isEmpty() || at < 0) {
-    return {};
+// What Qt says while it opens the display, held until it is known whether it could: a
+// display that cannot be reached gets one line of ours instead.
+struct HeldMessage {
+  QtMsgType type;
+  QByteArray category;
+  QString text;
+};
+
+struct StartUpLog {
+  QString askedPlatforms;  // as -platform or QT_QPA_PLATFORM give them; empty for Qt's default
+  QList<HeldMessage> held;
+};
+
+// Qt's message handler is a plain function, so what it keeps cannot belong to an object.
+StartUpLog& Log() {
+  static StartUpLog log;
+  return log;
+}
+
+// The platforms asked for, on the command line (which Qt prefers) or in the environment.
+QString AskedPlatforms(std::span<const char* const> arguments) {
+  for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+    const std::string_view option = arguments[i] != nullptr ? arguments[i] : "";
+    if ((option == "-platform" || option == "--platform") && arguments[i + 1] != nullptr) {
+      return QString::fromLocal8Bit(arguments[i + 1]);
+    }
   }
-  const QStringList installed =
-      report.mid(at + list.size()).section(u'.', 0, 0).split(QStringLiteral(", "));
-  for (const QString& platform : asked.split(u';')) {
-    if (installed.contains(platform.section(u':', 0, 0))) {
+  return qEnvironmentVariable("QT_QPA_PLATFORM");
+}
+
+// Whether a platform plug-in answering to `name` is installed and loads.
+bool PlatformInstalled(const QString& name) {
+  for (const QString& path : QCoreApplication::libraryPaths()) {
+    const QDir folder(path + QStringLiteral("/platforms"));
+    for (const QString& file : folder.entryList(QDir::Files)) {
+      QPluginLoader plugin(folder.filePath(file));
+      const QJsonArray keys =
+          plugin.metaData().value(QStringLiteral("MetaData")).toObject().value(u"Keys").toArray();
+      if (keys.contains(name) && plugin.load()) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// The platforms asked for of which none is installed, joined as asked; empty when one is,
+// or when none was asked for and Qt's default was tried.
+QString MissingPlatforms(const QString& asked) {
+  for (const QString& platform : asked.split(u';', Qt::SkipEmptyParts)) {
+    if (PlatformInstalled(platform.section(u':', 0, 0))) {
       return {};
     }
   }
   return asked;
 }
 
-// When Qt cannot open a window it aborts, advising a reinstall that would not help: say
-// what is wrong instead and end with status 1. What the platform says while it tries
-// would only repeat that, so it is left out.
-void ReportNoWindow(QtMsgType type, const QMessageLogContext& /*context*/, const QString& message) {
+// Keeps Qt's messages while the application is made. Qt aborts when no platform could be
+// opened, advising a reinstall that would not help: say what is wrong instead and end
+// with status 1; what the platform said while it tried would only repeat that.
+void HoldStartUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type != QtFatalMsg) {
+    Log().held.append({type, QByteArray(context.category), message});
     return;
   }
-  const QString missing = MissingPlatforms(message);
+  const QString missing = MissingPlatforms(Log().askedPlatforms);
   if (missing.isEmpty()) {
     std::fputs(
         "tarvelo: ディスプレイに接続できないため、ウィンドウを開けません"
@@ -63,9 +111,17 @@ void ReportNoWindow(QtMsgType type, const QMessageLogContext& /*context*/, const
   std::_Exit(EXIT_FAILURE);
 }
 
-// Answers the arguments after the program's name: --help (-h) and --version (-v) print
-// to `out`, anything else is refused with one line on `err`. Returns the exit status
-// when the command line has been answered, or nothing when the dialog is to open.
+bool IsHelpOrVersion(std::span<const char* const> arguments) {
+  if (arguments.size() != 1 || arguments.front() == nullptr) {
+    return false;
+  }
+  const std::string_view only = arguments.front();
+  return only == "--help" || only == "-h" || only == "--version" || only == "-v";
+}
+
+// Answers the arguments after the program's name that Qt left: --help (-h) and --version
+// (-v) print to `out`, anything else is refused with one line on `err`. Returns the exit
+// status when the command line has been answered, or nothing when the dialog is to open.
 std::optional<int> AnswerCommandLine(std::span<const char* const> arguments, std::ostream& out,
                                      std::ostream& err) {
   if (arguments.empty()) {
@@ -91,18 +147,45 @@ std::optional<int> AnswerCommandLine(std::span<const char* const> arguments, std
 
 }  // namespace
 
+void PrepareApplication(QApplication& app) {
+  // The dialog is Japanese whatever the locale, and so is what Qt writes by itself.
+  auto* qtTexts = new QTranslator(&app);
+  if (qtTexts->load(QStringLiteral("qtbase_ja"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qtTexts);
+  }
+  // Replaces Qt's accessible line edit in the whole process, so it is set here, once.
+  QAccessible::installFactory(AccessibleFactory);
+}
+
 int Start(int argc, char* argv[]) {
   const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
-  if (const auto status = AnswerCommandLine(arguments.subspan(1), std::cout, std::cerr)) {
-    return *status;
+  // Answered before Qt starts, so that no display is needed.
+  if (IsHelpOrVersion(arguments.subspan(1))) {
+    return *AnswerCommandLine(arguments.subspan(1), std::cout, std::cerr);
   }
 
   // The shell matches the window with its menu entry and icon by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvelo.Tarvelo"));
-  const QtMessageHandler previous = qInstallMessageHandler(ReportNoWindow);
-  const QApplication app(argc, argv);
+  Log().askedPlatforms = AskedPlatforms(arguments);
+  const QtMessageHandler previous = qInstallMessageHandler(HoldStartUpMessage);
+  // Takes Qt's own options (-platform, -style, -session, ...) out of argc and argv. A
+  // session manager restoring the last session passes -session: the dialog comes back as
+  // it starts, since there is nothing else to restore.
+  QApplication app(argc, argv);
   qInstallMessageHandler(previous);
+  for (const HeldMessage& message : std::as_const(Log().held)) {
+    previous(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()),
+             message.text);
+  }
+  Log().held.clear();
 
+  if (const auto status = AnswerCommandLine(
+          std::span<const char* const>(argv, static_cast<std::size_t>(argc)).subspan(1), std::cout,
+          std::cerr)) {
+    return *status;
+  }
+  PrepareApplication(app);
   Form1Dialog dialog;
   dialog.show();
   return QApplication::exec();

@@ -9,12 +9,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTextLayout>
 #include <QTimer>
 #include <QWindow>
@@ -31,6 +34,7 @@
 #include <stop_token>
 #include <thread>
 
+#include "start.h"
 #include "x11_probe.h"
 
 namespace tarvelo {
@@ -442,6 +446,86 @@ class Form1DialogTest : public QObject {
     QVERIFY(MeanColour(messageShot, strip).name() != face.name());
   }
 
+  // Whatever size the desktop's font has (ctest sets it to 9, 11, 14 and 18 pt through
+  // Qt's KDE and GTK themes), each caption is drawn whole inside its control and the
+  // window, clear of the others and of the line under 西暦.
+  void captionsFitAtTheDesktopFontSize() {
+    if (qEnvironmentVariableIsSet("TARVELO_EXPECT_FONT_POINTS")) {  // the theme was read
+      QCOMPARE(QApplication::font().pointSize(),
+               qEnvironmentVariableIntValue("TARVELO_EXPECT_FONT_POINTS"));
+    }
+    const auto textIn = [](QWidget* widget, const QString& text, Qt::Alignment alignment,
+                           const QRect& contents) {
+      const QSize size = widget->fontMetrics().size(Qt::TextShowMnemonic, text);
+      const QRect rect = QStyle::alignedRect(Qt::LeftToRight, alignment, size, contents);
+      return contents.contains(rect) ? rect : rect.united(contents.translated(10000, 0));
+    };
+    QList<QPair<QWidget*, QRect>> captions;  // a caption cut by its room lies far away
+    for (auto* option : dialog_->findChildren<QRadioButton*>()) {
+      QStyleOptionButton style;
+      style.initFrom(option);
+      captions.append({option, textIn(option, option->text(), Qt::AlignLeft | Qt::AlignVCenter,
+                                      option->style()->subElementRect(
+                                          QStyle::SE_RadioButtonContents, &style, option))});
+    }
+    for (auto* button : dialog_->findChildren<QPushButton*>()) {
+      QStyleOptionButton style;
+      style.initFrom(button);
+      style.text = button->text();
+      captions.append({button, textIn(button, button->text(), Qt::AlignCenter,
+                                      button->style()->subElementRect(QStyle::SE_PushButtonContents,
+                                                                      &style, button))});
+    }
+    auto* frame = Find<QGroupBox>("Frame1");
+    QStyleOptionGroupBox box;
+    box.initFrom(frame);
+    box.text = frame->title();
+    box.textAlignment = frame->alignment();
+    box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    box.lineWidth = 1;
+    captions.append(
+        {frame, textIn(frame, frame->title(), Qt::AlignCenter,
+                       frame->style()->subControlRect(QStyle::CC_GroupBox, &box,
+                                                      QStyle::SC_GroupBoxLabel, frame))});
+    auto* label = Find<QLabel>("Label1");
+    captions.append(
+        {label, textIn(label, label->text(), label->alignment(), label->contentsRect())});
+
+    QList<QRect> placed = {QRect(Find<QWidget>("Line1")->mapTo(dialog_.get(), QPoint()),
+                                 Find<QWidget>("Line1")->size())};
+    for (const auto& [widget, text] : captions) {
+      const QString name = widget->objectName();
+      for (QWidget* room = widget; room != dialog_.get(); room = room->parentWidget()) {
+        const QRect there(widget->mapTo(room, text.topLeft()), text.size());
+        QVERIFY2(room->rect().contains(there),
+                 qPrintable(QString("%1 cut by %2").arg(name, room->objectName())));
+      }
+      const QRect onWindow(widget->mapTo(dialog_.get(), text.topLeft()), text.size());
+      QVERIFY2(dialog_->rect().contains(onWindow), qPrintable(name + " cut by the window"));
+      for (const QRect& other : std::as_const(placed)) {
+        QVERIFY2(!onWindow.intersects(other), qPrintable(name + " touches another caption"));
+      }
+      placed.append(onWindow);
+    }
+  }
+
+  // What Qt writes by itself is Japanese like the rest, whatever the locale: every entry
+  // of the year box's context menu (qt6-translations-l10n).
+  void contextMenuIsJapanese() {
+    const std::unique_ptr<QMenu> menu(Text1()->createStandardContextMenu());
+    int entries = 0;
+    for (const QAction* action : menu->actions()) {
+      if (action->isSeparator()) {
+        continue;
+      }
+      ++entries;
+      const QString text = action->text();
+      QVERIFY2(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3000; }),
+               qPrintable(text));
+    }
+    QCOMPARE(entries, 7);  // undo, redo, cut, copy, paste, delete, select all
+  }
+
   void separatorShowsAtEveryScale_data() {
     QTest::addColumn<double>("scale");
     for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
@@ -672,6 +756,75 @@ class Form1DialogTest : public QObject {
     }
   }
 
+  void sizeComesBackWhateverTheDesktopAnswers_data() {
+    QTest::addColumn<bool>("recreated");
+    QTest::addColumn<QList<int>>("requests");
+    const int maximised = Qt::WindowMaximized;
+    QTest::newRow("withdrawn") << false << QList<int>{maximised, Qt::WindowNoState};
+    QTest::newRow("maximised then full screen")
+        << false << QList<int>{maximised, Qt::WindowFullScreen};
+    QTest::newRow("new native window") << true << QList<int>{maximised};
+  }
+
+  // However the requests follow one another and whatever the desktop answers, the window
+  // ends normal, at its size and fixed; also on a native window made after the first.
+  void sizeComesBackWhateverTheDesktopAnswers() {
+    QFETCH(bool, recreated);
+    QFETCH(QList<int>, requests);
+    if (recreated) {
+      const QPointer<QWindow> first = dialog_->windowHandle();
+      const Qt::WindowFlags flags = dialog_->windowFlags();
+      QWidget holder;
+      dialog_->setParent(&holder);  // gives up its native window
+      dialog_->setParent(nullptr, flags);
+      dialog_->show();
+      QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+      QVERIFY(first.isNull() && dialog_->windowHandle() != nullptr);
+    }
+    for (const int state : requests) {
+      dialog_->windowHandle()->setWindowStates(Qt::WindowStates(state));
+    }
+    QTRY_COMPARE(dialog_->windowHandle()->windowStates(), Qt::WindowNoState);
+    QTRY_COMPARE(dialog_->maximumSize(), QSize(188, 130));
+    QTRY_COMPARE(dialog_->size(), QSize(188, 130));
+  }
+
+  void characterRectsFollowScrolledText_data() {
+    QTest::addColumn<int>("cursor");
+    QTest::newRow("start") << 0;
+    QTest::newRow("middle") << 9;
+    QTest::newRow("end") << 18;
+  }
+
+  // Screen readers show and name the character under a point: a line edit finds that
+  // character a quarter and three quarters of the way across each rectangle it gives,
+  // however far its text has scrolled.
+  void characterRectsFollowScrolledText() {
+    QFETCH(int, cursor);
+    QLineEdit box("西暦1989年は平成元年です。昭和64年");
+    box.setFixedWidth(80);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setCursorPosition(cursor);
+    box.repaint();  // a line edit scrolls as it paints
+    QAccessibleTextInterface* accessible =
+        QAccessible::queryAccessibleInterface(&box)->textInterface();
+    int visible = 0;
+    for (int offset = 0; offset < box.text().size(); ++offset) {
+      const QRect global = accessible->characterRect(offset);
+      const QRect rect(box.mapFromGlobal(global.topLeft()), global.size());
+      QVERIFY2(rect.width() > 0 && rect.height() > 0, qPrintable(QString::number(offset)));
+      if (!box.rect().contains(rect)) {
+        continue;  // scrolled out of sight
+      }
+      ++visible;
+      const int y = rect.center().y();
+      QCOMPARE(box.cursorPositionAt({rect.left() + rect.width() / 4, y}), offset);
+      QCOMPARE(box.cursorPositionAt({rect.left() + rect.width() * 3 / 4, y}), offset + 1);
+    }
+    QVERIFY(visible >= 3);
+  }
+
  private:  // NOLINT(readability-redundant-access-specifiers): moc reads "private slots" apart
   template <typename Widget>
   Widget* Find(const QString& name) {
@@ -692,7 +845,8 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
-  const QApplication app(argc, argv);
+  QApplication app(argc, argv);
+  tarvelo::PrepareApplication(app);
   tarvelo::Form1DialogTest test;
   return QTest::qExec(&test, argc, argv);
 }
