@@ -53,7 +53,11 @@ class RunningWindow {
     SetForegroundWindow(dialog_);
   }
   ~RunningWindow() {
-    PostMessageW(dialog_, WM_CLOSE, 0, 0);
+    if (dialog_ != nullptr) {
+      PostMessageW(dialog_, WM_CLOSE, 0, 0);
+    } else {
+      PostThreadMessageW(thread_id_, WM_QUIT, 1, 0);
+    }
     thread_.join();
   }
   RunningWindow(const RunningWindow&) = delete;
@@ -129,6 +133,7 @@ FontFacts FontOf(HWND control) {
 TEST(Window, FollowsHighContrastLive) {
   RunningWindow window;
   HWND dialog = window.dialog();
+  ASSERT_NE(dialog, nullptr);
   HWND button = window.Control(IDC_COMMAND1);
   constexpr std::uint32_t kPaleBlue = 0xC0C0FF;
   constexpr std::uint32_t kGrey = 0xE0E0E0;
@@ -161,6 +166,7 @@ TEST(Window, FollowsHighContrastLive) {
 TEST(Window, FollowsAChangeOfDensity) {
   RunningWindow window;
   HWND dialog = window.dialog();
+  ASSERT_NE(dialog, nullptr);
   const UINT first = GetDpiForWindow(dialog);
   const UINT other = first == 96 ? 144 : 96;
   const auto moveTo = [&](UINT dpi) {
