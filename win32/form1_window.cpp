@@ -113,8 +113,8 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-}  // namespace
-
+// The colours the dialog paints itself, or none while high contrast is on: then the
+// dialog and every control draw in the user's system colours.
 std::optional<Colours> OwnColours(bool highContrast) {
   if (highContrast) {
     return std::nullopt;
@@ -128,6 +128,8 @@ std::optional<Colours> OwnColours(bool highContrast) {
                  .text = RGB(0, 0, 0),
                  .disabledText = RGB(109, 109, 109)};
 }
+
+}  // namespace
 
 bool SystemHighContrast() {
   HIGHCONTRASTW contrast{};

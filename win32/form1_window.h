@@ -40,10 +40,6 @@ struct Colours {
   COLORREF disabledText;
 };
 
-// The colours the dialog paints itself, or none while high contrast is on: then the
-// dialog and every control draw in the user's system colours.
-[[nodiscard]] std::optional<Colours> OwnColours(bool highContrast);
-
 // Whether the desktop asks for high contrast; asked again whenever the settings change.
 using ContrastQuery = std::function<bool()>;
 [[nodiscard]] bool SystemHighContrast();
