@@ -13,7 +13,6 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <thread>
 
 #include "form1_window.h"
 #include "resource.h"
@@ -34,15 +33,11 @@ class RunningWindow {
   RunningWindow() {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    thread_ = std::thread([this] {
-      thread_id_ = GetCurrentThreadId();
-      tarvelo::Form1Window window(GetModuleHandleW(nullptr),
-                                  [this] { return highContrast_.load(); });
-      window.Run();
-    });
+    // A thread of Windows' own: the program is built without a C++ thread library.
+    thread_ = CreateThread(nullptr, 0, &RunningWindow::Run, this, 0, &threadId_);
     WaitFor([this] {
       EnumThreadWindows(
-          thread_id_,
+          threadId_,
           [](HWND window, LPARAM found) -> BOOL {
             *reinterpret_cast<HWND*>(found) = window;
             return FALSE;
@@ -56,9 +51,10 @@ class RunningWindow {
     if (dialog_ != nullptr) {
       PostMessageW(dialog_, WM_CLOSE, 0, 0);
     } else {
-      PostThreadMessageW(thread_id_, WM_QUIT, 1, 0);
+      PostThreadMessageW(threadId_, WM_QUIT, 1, 0);
     }
-    thread_.join();
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
   }
   RunningWindow(const RunningWindow&) = delete;
   RunningWindow& operator=(const RunningWindow&) = delete;
@@ -70,10 +66,17 @@ class RunningWindow {
   void SetHighContrast(bool on) { highContrast_ = on; }
 
  private:
+  static DWORD WINAPI Run(void* self) {
+    auto& running = *static_cast<RunningWindow*>(self);
+    tarvelo::Form1Window window(GetModuleHandleW(nullptr),
+                                [&running] { return running.highContrast_.load(); });
+    return static_cast<DWORD>(window.Run());
+  }
+
   std::atomic<bool> highContrast_{false};
-  std::atomic<DWORD> thread_id_{0};
+  DWORD threadId_ = 0;
+  HANDLE thread_ = nullptr;
   HWND dialog_ = nullptr;
-  std::thread thread_;
 };
 
 // The GDI objects of this process. Wine's GetGuiResources always answers 0; there the
