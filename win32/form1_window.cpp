@@ -108,6 +108,17 @@ void KeepDialogManagerFromRescaling(HWND dialog) {
   }
 }
 
+// A number in decimal digits, without the C library's formatting (which costs the
+// program file a dozen kilobytes).
+std::wstring Decimal(DWORD number) {
+  std::wstring digits;
+  do {
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
+    number /= 10;
+  } while (number != 0);
+  return digits;
+}
+
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   SetDCBrushColor(dc, colour);
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -142,7 +153,7 @@ int Form1Window::Run() {
   if (CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_FORM1), nullptr, &Form1Window::DialogProc,
                          reinterpret_cast<LPARAM>(this)) == nullptr) {
     const std::wstring text =
-        L"Tarvelo を起動できませんでした。（エラー " + std::to_wstring(GetLastError()) + L"）";
+        L"Tarvelo を起動できませんでした。（エラー " + Decimal(GetLastError()) + L"）";
     MessageBoxW(nullptr, text.c_str(), L"Tarvelo", MB_OK | MB_ICONERROR);
     return 1;
   }

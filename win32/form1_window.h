@@ -6,13 +6,11 @@
 #include <commctrl.h>
 // clang-format on
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <utility>
 
 #include "form1.h"
 #include "platform.h"
@@ -41,7 +39,7 @@ struct Colours {
 };
 
 // Whether the desktop asks for high contrast; asked again whenever the settings change.
-using ContrastQuery = std::function<bool()>;
+using ContrastQuery = bool (*)();
 [[nodiscard]] bool SystemHighContrast();
 
 // The converter's window on Windows: the dialog resource IDD_FORM1 with standard
@@ -50,7 +48,7 @@ using ContrastQuery = std::function<bool()>;
 class Form1Window final : private Controls, private Platform {
  public:
   explicit Form1Window(HINSTANCE instance, ContrastQuery highContrast = SystemHighContrast)
-      : instance_(instance), highContrast_(std::move(highContrast)) {}
+      : instance_(instance), highContrast_(highContrast) {}
 
   // Shows the dialog until the program ends; returns the exit code. A dialog that cannot
   // be made is reported in a message box.

@@ -30,11 +30,8 @@ using tarvelo::test::WaitFor;
 // The window running until the test ends, with a contrast setting the test controls.
 class RunningWindow {
  public:
-  RunningWindow() {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    // A thread of Windows' own: the program is built without a C++ thread library.
-    thread_ = CreateThread(nullptr, 0, &RunningWindow::Run, this, 0, &threadId_);
+  // On a thread of Windows' own: the program is built without a C++ thread library.
+  RunningWindow() : thread_(CreateThread(nullptr, 0, &RunningWindow::Run, nullptr, 0, &threadId_)) {
     WaitFor([this] {
       EnumThreadWindows(
           threadId_,
@@ -63,19 +60,24 @@ class RunningWindow {
 
   [[nodiscard]] HWND dialog() const { return dialog_; }
   [[nodiscard]] HWND Control(int id) const { return GetDlgItem(dialog_, id); }
-  void SetHighContrast(bool on) { highContrast_ = on; }
+  void SetHighContrast(bool on) { HighContrast() = on; }
 
  private:
-  static DWORD WINAPI Run(void* self) {
-    auto& running = *static_cast<RunningWindow*>(self);
-    tarvelo::Form1Window window(GetModuleHandleW(nullptr),
-                                [&running] { return running.highContrast_.load(); });
+  // The setting the window asks for; one window runs at a time.
+  static std::atomic<bool>& HighContrast() {
+    static std::atomic<bool> on{false};
+    return on;
+  }
+  static DWORD WINAPI Run(void* /*unused*/) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    HighContrast() = false;
+    tarvelo::Form1Window window(GetModuleHandleW(nullptr), [] { return HighContrast().load(); });
     return static_cast<DWORD>(window.Run());
   }
 
-  std::atomic<bool> highContrast_{false};
-  DWORD threadId_ = 0;
-  HANDLE thread_ = nullptr;
+  DWORD threadId_ = 0;  // written as thread_ starts
+  HANDLE thread_;
   HWND dialog_ = nullptr;
 };
 
