@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <utility>
 
 #include "resource.h"
@@ -13,15 +14,6 @@
 
 namespace tarvelo {
 namespace {
-
-constexpr COLORREF kBackground = RGB(192, 192, 255);
-constexpr COLORREF kButtonFace = RGB(224, 224, 224);
-constexpr COLORREF kButtonPressed = RGB(192, 192, 192);
-constexpr COLORREF kButtonBorder = RGB(112, 112, 112);
-constexpr COLORREF kDefaultBorder = RGB(64, 64, 64);
-// The backgrounds are fixed, so their text stays dark whatever the theme.
-constexpr COLORREF kText = RGB(0, 0, 0);
-constexpr COLORREF kDisabledText = RGB(109, 109, 109);
 
 constexpr int kDesignDpi = 96;
 constexpr SIZE kClientSize{188, 130};
@@ -41,11 +33,13 @@ constexpr std::array kLayout{
     Place{IDC_COMMAND2, {104, 96, 73, 25}}, Place{IDC_LABEL2, {0, 136, 185, 17}},
 };
 
-// Yu Gothic UI is the Japanese interface font of current Windows; Windows falls back
-// to another Japanese face where it is missing.
+// Faces by their English names, which Windows knows in every display language (the
+// Japanese name ＭＳ Ｐゴシック only on Japanese Windows). Where a face is missing, the
+// Japanese character set makes Windows take an installed Japanese face in its place.
+// Yu Gothic UI is the Japanese interface font of current Windows.
 constexpr const wchar_t* kUiFace = L"Yu Gothic UI";
 constexpr int kUiPointsTimes100 = 900;
-constexpr const wchar_t* kInputFace = L"ＭＳ Ｐゴシック";
+constexpr const wchar_t* kInputFace = L"MS PGothic";
 constexpr int kInputPointsTimes100 = 1425;
 
 int Scale(LONG pixels, UINT dpi) {
@@ -57,7 +51,7 @@ GdiHandle<HFONT> MakeFont(const wchar_t* face, int pointsTimes100, UINT dpi) {
   font.lfHeight = -MulDiv(pointsTimes100, static_cast<int>(dpi), 7200);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
-  font.lfQuality = CLEARTYPE_QUALITY;
+  font.lfQuality = DEFAULT_QUALITY;  // the smoothing the user chose
   lstrcpynW(std::data(font.lfFaceName), face, LF_FACESIZE);
   return GdiHandle<HFONT>(CreateFontIndirectW(&font));
 }
@@ -114,16 +108,53 @@ void KeepDialogManagerFromRescaling(HWND dialog) {
   }
 }
 
+// A number in decimal digits, without the C library's formatting (which costs the
+// program file a dozen kilobytes).
+std::wstring Decimal(DWORD number) {
+  std::wstring digits;
+  do {
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
+    number /= 10;
+  } while (number != 0);
+  return digits;
+}
+
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   SetDCBrushColor(dc, colour);
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+// The colours the dialog paints itself, or none while high contrast is on: then the
+// dialog and every control draw in the user's system colours.
+std::optional<Colours> OwnColours(bool highContrast) {
+  if (highContrast) {
+    return std::nullopt;
+  }
+  // The backgrounds are fixed, so their text stays dark whatever the theme.
+  return Colours{.background = RGB(192, 192, 255),
+                 .buttonFace = RGB(224, 224, 224),
+                 .buttonPressed = RGB(192, 192, 192),
+                 .buttonBorder = RGB(112, 112, 112),
+                 .defaultBorder = RGB(64, 64, 64),
+                 .text = RGB(0, 0, 0),
+                 .disabledText = RGB(109, 109, 109)};
+}
+
 }  // namespace
+
+bool SystemHighContrast() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 
 int Form1Window::Run() {
   if (CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_FORM1), nullptr, &Form1Window::DialogProc,
                          reinterpret_cast<LPARAM>(this)) == nullptr) {
+    const std::wstring text =
+        L"Tarvelo を起動できませんでした。（エラー " + Decimal(GetLastError()) + L"）";
+    MessageBoxW(nullptr, text.c_str(), L"Tarvelo", MB_OK | MB_ICONERROR);
     return 1;
   }
   ShowWindow(dialog_, SW_SHOW);
@@ -166,14 +197,27 @@ INT_PTR Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       PostQuitMessage(0);
       return TRUE;
-    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORDLG:  // no brush: the system's colours
       return reinterpret_cast<INT_PTR>(background_.get());
     case WM_CTLCOLORSTATIC: {  // the frame, the options and the labels
+      if (!colours_) {
+        return FALSE;
+      }
       auto* dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, kText);
-      SetBkColor(dc, kBackground);
+      SetTextColor(dc, colours_->text);
+      SetBkColor(dc, colours_->background);
       return reinterpret_cast<INT_PTR>(background_.get());
     }
+    case WM_SYSCOLORCHANGE:  // the controls hear of it from their window
+      for (HWND control = GetWindow(dialog_, GW_CHILD); control != nullptr;
+           control = GetWindow(control, GW_HWNDNEXT)) {
+        SendMessageW(control, WM_SYSCOLORCHANGE, wParam, lParam);
+      }
+      ApplyColours();
+      return FALSE;
+    case WM_SETTINGCHANGE:
+      ApplyColours();
+      return FALSE;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       if (header.code == NM_CUSTOMDRAW &&
@@ -184,18 +228,37 @@ INT_PTR Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
-    case WM_DPICHANGED:
-      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_GETDPISCALEDSIZE:  // the exact size, which Windows then suggests
+      *reinterpret_cast<SIZE*>(lParam) = WindowSize(static_cast<UINT>(wParam));
+      SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, TRUE);
       return TRUE;
+    case WM_DPICHANGED: {
+      ApplyDpi(LOWORD(wParam));
+      const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(dialog_, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return TRUE;
+    }
     default:
       return FALSE;
   }
 }
 
 void Form1Window::OnInitDialog() {
-  background_.reset(CreateSolidBrush(kBackground));
+  ApplyColours();
   KeepDialogManagerFromRescaling(dialog_);
-  ApplyDpi(GetDpiForWindow(dialog_));
+  const UINT dpi = GetDpiForWindow(dialog_);
+  ApplyDpi(dpi);
+  // Centred at its real size in the work area of the screen it starts on.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(dialog_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const SIZE size = WindowSize(dpi);
+  SetWindowPos(dialog_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   // The start state: 西暦 selected, a box for a four-digit year, Convert the default.
   SendMessageW(Item(IDC_OPTION5), BM_SETCHECK, BST_CHECKED, 0);
   selectedOption_ = IDC_OPTION5;
@@ -238,25 +301,15 @@ void Form1Window::OnCommand(int id, int code) {
   }
 }
 
-// An option picked with the arrow keys keeps the focus, so that the next arrow moves on
-// within the group; picked with the mouse, the box takes the focus as the mode asks.
-// A radio button reports every click, but only a newly selected option changes the mode,
-// so a typed year survives a click on the option already selected.
+// Windows reports BN_CLICKED also where no option becomes selected: a click on the option
+// already selected, an unchecked option receiving the focus. Only a newly checked option
+// changes the mode, so a typed year survives the others.
 void Form1Window::OnOptionClick(int id, void (Form1::*handler)()) {
-  if (id == selectedOption_) {
+  if (id == selectedOption_ || SendMessageW(Item(id), BM_GETCHECK, 0, 0) != BST_CHECKED) {
     return;
   }
   selectedOption_ = id;
   (form_.*handler)();
-  if (arrowKey_) {
-    SetFocus(Item(id));
-  }
-}
-
-void Form1Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
-  ApplyDpi(dpi);
-  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1Window::ApplyDpi(UINT dpi) {
@@ -271,13 +324,6 @@ void Form1Window::ApplyDpi(UINT dpi) {
                  Scale(place.bounds.right, dpi), std::max(1, Scale(place.bounds.bottom, dpi)),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE));
-  RECT frame{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)};
-  AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-  SetWindowPos(dialog_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const auto loadIcon = [this, dpi](int metric) {
     const int size = GetSystemMetricsForDpi(metric, dpi);
@@ -296,13 +342,28 @@ void Form1Window::ApplyDpi(UINT dpi) {
   smallIcon_ = std::move(smallIcon);
 }
 
+SIZE Form1Window::WindowSize(UINT dpi) const {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE));
+  RECT frame{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)};
+  AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Form1Window::ApplyColours() {
+  colours_ = OwnColours(highContrast_());
+  background_.reset(colours_ ? CreateSolidBrush(colours_->background) : nullptr);
+  RedrawWindow(dialog_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 // Paints a push button with the face colour: themed buttons ignore WM_CTLCOLORBTN.
 // The look keeps what the themed button shows: the default border, the pressed face,
 // the underlined access key and the focus rectangle.
 LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
-  if (draw.dwDrawStage != CDDS_PREPAINT) {
+  if (draw.dwDrawStage != CDDS_PREPAINT || !colours_) {
     return CDRF_DODEFAULT;
   }
+  const Colours& colours = *colours_;
   HWND button = draw.hdr.hwndFrom;
   HDC dc = draw.hdc;
   const auto style = static_cast<UINT>(GetWindowLongPtrW(button, GWL_STYLE));
@@ -316,16 +377,16 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
   // The button's DC gets back the pen, brush and font it came with.
   const int saved = SaveDC(dc);
   RECT rect = draw.rc;
-  FillSolid(dc, rect, kBackground);
+  FillSolid(dc, rect, colours.background);
   const int border = Scale(isDefault ? 2 : 1, dpi);
   const int corner = Scale(6, dpi);
   SelectObject(dc, GetStockObject(DC_PEN));
   SelectObject(dc, GetStockObject(DC_BRUSH));
-  SetDCPenColor(dc, isDefault ? kDefaultBorder : kButtonBorder);
-  SetDCBrushColor(dc, isDefault ? kDefaultBorder : kButtonBorder);
+  SetDCPenColor(dc, isDefault ? colours.defaultBorder : colours.buttonBorder);
+  SetDCBrushColor(dc, isDefault ? colours.defaultBorder : colours.buttonBorder);
   RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
   InflateRect(&rect, -border, -border);
-  const COLORREF face = pressed ? kButtonPressed : kButtonFace;
+  const COLORREF face = pressed ? colours.buttonPressed : colours.buttonFace;
   SetDCPenColor(dc, face);
   SetDCBrushColor(dc, face);
   RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
@@ -334,7 +395,7 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
   GetWindowTextW(button, caption.data(), static_cast<int>(caption.size()));
   SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, enabled ? kText : kDisabledText);
+  SetTextColor(dc, enabled ? colours.text : colours.disabledText);
   RECT textRect = rect;
   if (pressed) {
     OffsetRect(&textRect, 1, 1);
@@ -347,7 +408,7 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
 
   if ((draw.uItemState & CDIS_FOCUS) != 0 && (uiState & UISF_HIDEFOCUS) == 0) {
     InflateRect(&rect, -Scale(2, dpi), -Scale(2, dpi));
-    SetTextColor(dc, kText);
+    SetTextColor(dc, colours.text);
     SetBkColor(dc, face);
     DrawFocusRect(dc, &rect);
   }
@@ -374,8 +435,13 @@ void Form1Window::SetText1MaxLength(int characters) {
   SendMessageW(Item(IDC_TEXT1), EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0);
 }
 
-// Through the dialog manager, so that Convert becomes the default button again.
+// Through the dialog manager, so that Convert becomes the default button again. An option
+// picked with the arrow keys keeps the focus, so that the next arrow moves on within the
+// group; picked with the mouse, the box takes the focus as the mode asks.
 void Form1Window::Text1SetFocus() {
+  if (arrowKey_) {
+    return;
+  }
   SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_TEXT1)), TRUE);
 }
 

@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -27,14 +28,31 @@ template <typename Handle>
 using GdiHandle = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
 using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
+// The dialog's own colours: pale blue faces and grey buttons.
+struct Colours {
+  COLORREF background;
+  COLORREF buttonFace;
+  COLORREF buttonPressed;
+  COLORREF buttonBorder;
+  COLORREF defaultBorder;
+  COLORREF text;
+  COLORREF disabledText;
+};
+
+// Whether the desktop asks for high contrast; asked again whenever the settings change.
+using ContrastQuery = bool (*)();
+[[nodiscard]] bool SystemHighContrast();
+
 // The converter's window on Windows: the dialog resource IDD_FORM1 with standard
 // controls. Every control notification is handed to the logic's Form1, which reaches
 // back to the controls and the desktop through this class.
 class Form1Window final : private Controls, private Platform {
  public:
-  explicit Form1Window(HINSTANCE instance) : instance_(instance) {}
+  explicit Form1Window(HINSTANCE instance, ContrastQuery highContrast = SystemHighContrast)
+      : instance_(instance), highContrast_(highContrast) {}
 
-  // Shows the dialog until the program ends; returns the exit code.
+  // Shows the dialog until the program ends; returns the exit code. A dialog that cannot
+  // be made is reported in a message box.
   int Run();
 
  private:
@@ -43,10 +61,13 @@ class Form1Window final : private Controls, private Platform {
   void OnInitDialog();
   void OnCommand(int id, int code);
   void OnOptionClick(int id, void (Form1::*handler)());
-  void OnDpiChanged(UINT dpi, const RECT& suggested);
   [[nodiscard]] LRESULT OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const;
-  // Fonts, places and icons for a pixel density; the client area stays 188 x 130 at 96 DPI.
+  // Fonts, control places and icons for a pixel density.
   void ApplyDpi(UINT dpi);
+  // The window's outer size for a client area of 188 x 130 at 96 DPI.
+  [[nodiscard]] SIZE WindowSize(UINT dpi) const;
+  // The dialog's own colours, or the system's, as the contrast setting asks.
+  void ApplyColours();
   [[nodiscard]] HWND Item(int id) const { return GetDlgItem(dialog_, id); }
 
   // Controls
@@ -63,9 +84,11 @@ class Form1Window final : private Controls, private Platform {
   void EndProgram() override;
 
   HINSTANCE instance_;
+  ContrastQuery highContrast_;
   HWND dialog_ = nullptr;
   bool arrowKey_ = false;   // the message being handled is an arrow key press
   int selectedOption_ = 0;  // the option selected before the click being handled
+  std::optional<Colours> colours_;
   GdiHandle<HBRUSH> background_;
   GdiHandle<HFONT> uiFont_;
   GdiHandle<HFONT> inputFont_;

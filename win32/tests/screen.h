@@ -1,0 +1,77 @@
+// Helpers of the Windows suites: waiting on a condition, and what the screen shows.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace tarvelo::test {
+
+// Polls a condition until it holds or ten seconds have passed. Messages sent to this
+// thread (WinEvent callbacks among them) are handled while it waits.
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+      DispatchMessageW(&message);
+    }
+  }
+  return true;
+}
+
+// What the screen shows in a rectangle, row by row, as 0x00RRGGBB.
+inline std::vector<std::uint32_t> ScreenPixels(const RECT& rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) {
+    return {};
+  }
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + static_cast<std::ptrdiff_t>(width) * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (auto& pixel : pixels) {
+    pixel &= 0xFFFFFFU;
+  }
+  return pixels;
+}
+
+// A COLORREF as the screen's pixels hold it.
+constexpr std::uint32_t Pixel(COLORREF colour) {
+  return (static_cast<std::uint32_t>(GetRValue(colour)) << 16U) |
+         (static_cast<std::uint32_t>(GetGValue(colour)) << 8U) | GetBValue(colour);
+}
+
+// The share of a 4 x 4 patch (at 96 DPI) of a window's client area that shows one colour.
+inline double Share(HWND window, POINT at, std::uint32_t colour) {
+  const auto dpi = static_cast<int>(GetDpiForWindow(window));
+  const auto scaled = [dpi](LONG pixels) { return MulDiv(static_cast<int>(pixels), dpi, 96); };
+  POINT corner{scaled(at.x), scaled(at.y)};
+  ClientToScreen(window, &corner);
+  const RECT patch{corner.x, corner.y, corner.x + scaled(4), corner.y + scaled(4)};
+  const std::vector<std::uint32_t> pixels = ScreenPixels(patch);
+  return pixels.empty() ? 0.0
+                        : static_cast<double>(std::count(pixels.begin(), pixels.end(), colour)) /
+                              static_cast<double>(pixels.size());
+}
+
+}  // namespace tarvelo::test

@@ -1,0 +1,241 @@
+// The converter's window inside the test's own process, on a thread of its own, for what
+// a test cannot ask of the desktop under Wine: high contrast switched on and off, and a
+// move to a screen of another density. The test hands in the contrast setting and sends
+// the messages Windows sends when these change.
+#include <windows.h>
+// clang-format off
+#include <commctrl.h>
+#include <winternl.h>
+#include <gtest/gtest.h>
+// clang-format on
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "form1_window.h"
+#include "resource.h"
+#include "screen.h"
+
+// Win32 messages carry handles, pointers and numbers in the same WPARAM and LPARAM.
+// NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+
+namespace {
+
+using tarvelo::test::Pixel;
+using tarvelo::test::Share;
+using tarvelo::test::WaitFor;
+
+// The window running until the test ends, with a contrast setting the test controls.
+class RunningWindow {
+ public:
+  // On a thread of Windows' own: the program is built without a C++ thread library.
+  RunningWindow() : thread_(CreateThread(nullptr, 0, &RunningWindow::Run, nullptr, 0, &threadId_)) {
+    WaitFor([this] {
+      EnumThreadWindows(
+          threadId_,
+          [](HWND window, LPARAM found) -> BOOL {
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&dialog_));
+      return dialog_ != nullptr && IsWindowVisible(dialog_) != FALSE;
+    });
+    SetForegroundWindow(dialog_);
+  }
+  ~RunningWindow() {
+    if (dialog_ != nullptr) {
+      PostMessageW(dialog_, WM_CLOSE, 0, 0);
+    } else {
+      PostThreadMessageW(threadId_, WM_QUIT, 1, 0);
+    }
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+  }
+  RunningWindow(const RunningWindow&) = delete;
+  RunningWindow& operator=(const RunningWindow&) = delete;
+  RunningWindow(RunningWindow&&) = delete;
+  RunningWindow& operator=(RunningWindow&&) = delete;
+
+  [[nodiscard]] HWND dialog() const { return dialog_; }
+  [[nodiscard]] HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+  void SetHighContrast(bool on) { HighContrast() = on; }
+
+ private:
+  // The setting the window asks for; one window runs at a time.
+  static std::atomic<bool>& HighContrast() {
+    static std::atomic<bool> on{false};
+    return on;
+  }
+  static DWORD WINAPI Run(void* /*unused*/) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    HighContrast() = false;
+    tarvelo::Form1Window window(GetModuleHandleW(nullptr), [] { return HighContrast().load(); });
+    return static_cast<DWORD>(window.Run());
+  }
+
+  DWORD threadId_ = 0;  // written as thread_ starts
+  HANDLE thread_;
+  HWND dialog_ = nullptr;
+};
+
+// The GDI objects of this process. Wine's GetGuiResources always answers 0; there the
+// handle table that the process environment block points to (at 0xF8, as on Windows)
+// holds one entry per object, of type 0 while free.
+int GdiObjects() {
+  if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); count != 0) {
+    return static_cast<int>(count);
+  }
+  struct Entry {
+    std::uint64_t object;
+    std::uint32_t owner;
+    std::uint16_t unique;
+    std::uint8_t type;
+    std::uint8_t flags;
+    std::uint64_t user;
+  };
+  static_assert(sizeof(Entry) == 24);
+  PROCESS_BASIC_INFORMATION process{};
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process,
+                                sizeof(process), nullptr) != 0) {
+    return -1;
+  }
+  const auto* environment = reinterpret_cast<const std::byte*>(process.PebBaseAddress);
+  const auto* table = *reinterpret_cast<const Entry* const*>(environment + 0xF8);
+  if (table == nullptr) {
+    return -1;
+  }
+  int count = 0;
+  for (std::size_t entry = 0; entry < 0x10000; ++entry) {
+    count += table[entry].type != 0 ? 1 : 0;
+  }
+  return count;
+}
+
+// The count once the window has painted what it had to and its thread waits again.
+int SettledGdiObjects(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  SendMessageW(window, WM_NULL, 0, 0);
+  return GdiObjects();
+}
+
+struct FontFacts {
+  LONG height = 0;
+  BYTE quality = 0;
+};
+
+FontFacts FontOf(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  return {font.lfHeight, font.lfQuality};
+}
+
+// With high contrast on, the dialog and its buttons show the system's face colour instead
+// of their own pale blue and grey; the switch follows the setting both ways while the
+// dialog is open, on either message Windows sends.
+TEST(Window, FollowsHighContrastLive) {
+  RunningWindow window;
+  HWND dialog = window.dialog();
+  ASSERT_NE(dialog, nullptr);
+  HWND button = window.Control(IDC_COMMAND1);
+  constexpr std::uint32_t kPaleBlue = 0xC0C0FF;
+  constexpr std::uint32_t kGrey = 0xE0E0E0;
+  // The dialog's face, and whether the button shows the grey face the dialog paints it
+  // (otherwise the button draws itself, as the system's theme has it).
+  const auto shows = [&](std::uint32_t face, bool greyButton) {
+    return WaitFor([&] {
+      return Share(dialog, {180, 122}, face) == 1.0 && Share(dialog, {40, 60}, face) == 1.0 &&
+             Share(button, {6, 8}, kGrey) == (greyButton ? 1.0 : 0.0);
+    });
+  };
+  const std::uint32_t system = Pixel(GetSysColor(COLOR_BTNFACE));
+  ASSERT_NE(system, kPaleBlue);
+  ASSERT_NE(system, kGrey);
+  EXPECT_TRUE(shows(kPaleBlue, true)) << "own colours at first";
+
+  window.SetHighContrast(true);
+  SendMessageW(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_TRUE(shows(system, false)) << "system colours with high contrast";
+
+  window.SetHighContrast(false);
+  SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_TRUE(shows(kPaleBlue, true)) << "own colours again";
+}
+
+// A move to a screen of another density: asked for its size there, the dialog answers the
+// exact size, then takes the place and size Windows suggests in one step, places its
+// controls and makes its fonts (at the user's smoothing) for the new density; moving there
+// and back leaves it holding as many GDI objects as before.
+TEST(Window, FollowsAChangeOfDensity) {
+  RunningWindow window;
+  HWND dialog = window.dialog();
+  ASSERT_NE(dialog, nullptr);
+  const UINT first = GetDpiForWindow(dialog);
+  const UINT other = first == 96 ? 144 : 96;
+  const auto moveTo = [&](UINT dpi) {
+    SIZE size{};
+    EXPECT_EQ(SendMessageW(dialog, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)),
+              TRUE);
+    RECT now{};
+    GetWindowRect(dialog, &now);
+    const RECT suggested{now.left + 7, now.top + 5, now.left + 7 + size.cx, now.top + 5 + size.cy};
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
+  };
+  // Once there and back first: the controls keep what they make when they first paint.
+  moveTo(other);
+  moveTo(first);
+  const int objects = SettledGdiObjects(dialog);
+  ASSERT_GT(objects, 0);
+
+  const RECT suggested = moveTo(other);
+  const auto scaled = [other](LONG pixels) {
+    return MulDiv(static_cast<int>(pixels), static_cast<int>(other), 96);
+  };
+  RECT rect{};
+  GetWindowRect(dialog, &rect);
+  EXPECT_TRUE(EqualRect(&rect, &suggested)) << "the suggested place and size";
+  // The size asked for: a client area of 188 x 130 at 96 DPI within the frame at the new
+  // density. (The frame itself changes only with a real move, so the client area cannot
+  // be read back here.)
+  RECT frame{};
+  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), other);
+  EXPECT_EQ(suggested.right - suggested.left, scaled(188) + frame.right - frame.left);
+  EXPECT_EQ(suggested.bottom - suggested.top, scaled(130) + frame.bottom - frame.top);
+  struct Expected {
+    int id;
+    RECT place;  // left, top, width, height at 96 DPI
+  };
+  const std::array places{Expected{IDC_TEXT1, {104, 16, 65, 25}},
+                          Expected{IDC_COMMAND2, {104, 96, 73, 25}},
+                          Expected{IDC_OPTION4, {24, 96, 57, 17}}};
+  for (const auto& [id, place] : places) {
+    GetWindowRect(window.Control(id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, scaled(place.left)) << "control " << id;
+    EXPECT_EQ(rect.top, scaled(place.top)) << "control " << id;
+    EXPECT_EQ(rect.right - rect.left, scaled(place.right)) << "control " << id;
+    EXPECT_EQ(rect.bottom - rect.top, scaled(place.bottom)) << "control " << id;
+  }
+  // 14.25 points in the box, 9 elsewhere.
+  struct Font {
+    int id;
+    int pointsTimes100;
+  };
+  for (const auto& [id, points] : {Font{IDC_TEXT1, 1425}, Font{IDC_COMMAND1, 900},
+                                   Font{IDC_OPTION3, 900}, Font{IDC_FRAME1, 900}}) {
+    const FontFacts font = FontOf(window.Control(id));
+    EXPECT_EQ(font.height, -MulDiv(points, static_cast<int>(other), 7200)) << "control " << id;
+    EXPECT_EQ(font.quality, DEFAULT_QUALITY) << "control " << id;
+  }
+
+  moveTo(first);
+  EXPECT_EQ(SettledGdiObjects(dialog), objects);
+}
+
+}  // namespace
+
+// NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
