@@ -15,7 +15,8 @@ namespace tarvelo {
 
 // The converter's window. Its controls come from form1.ui; every event is handed to the
 // logic's Form1, which reaches back to the controls and the desktop through this class.
-class Form1Dialog final : public QDialog, private Controls, private Platform {
+// The controls are open to tests, which hold them to the contract in platform.h.
+class Form1Dialog final : public QDialog, public Controls, private Platform {
   Q_OBJECT
 
  public:
@@ -29,7 +30,7 @@ class Form1Dialog final : public QDialog, private Controls, private Platform {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
- private:
+ public:
   // Controls
   [[nodiscard]] std::string Text1Text() const override;
   void SetText1Text(std::string_view text) override;
@@ -38,6 +39,7 @@ class Form1Dialog final : public QDialog, private Controls, private Platform {
   [[nodiscard]] bool Option5Value() const override;
   [[nodiscard]] bool Option5Enabled() const override;
 
+ private:
   // Platform
   void ShowMessage(std::string_view text, MessageStyle style, std::string_view title) override;
   void Beep() override;

@@ -24,9 +24,7 @@ struct ConvertCase {
 
 // Selects the option, pastes the text, presses 変換 and returns what the logic did.
 std::vector<Effect> Convert(FakeDialog& dialog, int option, const std::string& pasted) {
-  if (option != kWestern) {
-    dialog.ClickOption(option);
-  }
+  dialog.ClickOption(option);
   dialog.Paste(pasted);
   dialog.ClearEffects();
   dialog.ClickConvert();
@@ -112,29 +110,32 @@ TEST(Convert, RefusesTextThatIsNotANumber) {
   }
 }
 
-TEST(Convert, KeepsTheFieldsOfTheLastAnswer) {
+// One dialog answers a run of conversions both ways, each from its own input alone: what
+// an answer or a refusal leaves behind never reaches the next.
+TEST(Convert, EachAnswerComesFromItsOwnInput) {
+  const struct {
+    int option;
+    const char* pasted;
+    const char* message;
+  } steps[] = {
+      {kWestern, "1926", "西暦1926年は昭和元年です。"},
+      {kMeiji, "2", "明治2年は西暦1869年です。"},
+      {kWestern, "２０１９", "西暦２０１９年は令和元年です。"},
+      {kShowa, "01", "昭和元年は西暦1926年です。"},
+      {kShowa, "64", "昭和64年は西暦1989年です。"},
+      {kShowa, "0", "0年はありません。"},
+      {kShowa, "1", "昭和元年は西暦1926年です。"},
+      {kTaisho, "", "年を入力してください。"},
+      {kTaisho, "15", "大正15年は西暦1926年です。"},
+      {kWestern, "1867", "西暦1867年以前は変換できません。"},
+      {kWestern, "1988", "西暦1988年は昭和63年です。"},
+  };
   FakeDialog dialog;
-  EXPECT_EQ(dialog.form().state(), Form1State{});
-
-  Convert(dialog, kWestern, "２０００");
-  EXPECT_EQ(dialog.form().state().westernYear, Value(std::string("２０００")));
-  EXPECT_EQ(dialog.form().state().converted, Value(std::string("平成12")));
-
-  Convert(dialog, kShowa, "01");
-  EXPECT_EQ(dialog.form().state().eraYearNumber, 1);
-  EXPECT_EQ(dialog.form().state().eraYear, Value(std::string("元")));
-  EXPECT_EQ(dialog.form().state().converted, Value(1926.0));
-  EXPECT_EQ(dialog.form().state().eraName, "昭和");
-}
-
-TEST(Convert, LeftOverFieldsNeverReachTheNextAnswer) {
-  FakeDialog dialog;
-  Convert(dialog, kWestern, "1926");
-  Convert(dialog, kMeiji, "2");
-  dialog.ClickOption(kWestern);
-  const auto effects = Convert(dialog, kWestern, "2019");
-  ASSERT_FALSE(effects.empty());
-  EXPECT_EQ(effects.front().text, "西暦2019年は令和元年です。");
+  for (const auto& step : steps) {
+    const auto effects = Convert(dialog, step.option, step.pasted);
+    ASSERT_FALSE(effects.empty()) << step.pasted;
+    EXPECT_EQ(effects.front().text, step.message) << step.option << " " << step.pasted;
+  }
 }
 
 }  // namespace

@@ -5,9 +5,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <chrono>
-#include <thread>
-
 namespace tarvelo {
 
 void X11Probe::Closer::operator()(_XDisplay* display) const { XCloseDisplay(display); }
@@ -26,24 +23,23 @@ X11Probe::X11Probe() {
   XSync(display_.get(), False);
 }
 
-int X11Probe::Bells() {
-  if (!connected()) {
+int X11Probe::Bells(_XDisplay* program) {
+  if (!connected() || program == nullptr) {
     return 0;
   }
+  // The server answers a client's requests in order: once the program's round trip is back,
+  // it has rung every bell asked before it and queued the notices for this connection,
+  // which come here ahead of the answer to this connection's own round trip.
+  XSync(program, False);
+  XSync(display_.get(), False);
   int bells = 0;
-  // A bell rung a moment ago may still be on its way from the program to the server.
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-  while (std::chrono::steady_clock::now() < until) {
-    XSync(display_.get(), False);
-    while (XPending(display_.get()) > 0) {
-      XEvent event;
-      XNextEvent(display_.get(), &event);
-      const auto* xkb = reinterpret_cast<const XkbAnyEvent*>(&event);  // NOLINT: Xlib's union
-      if (event.type == xkbEventBase_ + XkbEventCode && xkb->xkb_type == XkbBellNotify) {
-        ++bells;
-      }
+  while (XPending(display_.get()) > 0) {
+    XEvent event;
+    XNextEvent(display_.get(), &event);
+    const auto* xkb = reinterpret_cast<const XkbAnyEvent*>(&event);  // NOLINT: Xlib's union
+    if (event.type == xkbEventBase_ + XkbEventCode && xkb->xkb_type == XkbBellNotify) {
+      ++bells;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return bells;
 }

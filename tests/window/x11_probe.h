@@ -25,8 +25,9 @@ class X11Probe {
 
   X11Probe();  // connects to $DISPLAY and listens for keyboard bells
   [[nodiscard]] bool connected() const { return display_ != nullptr; }
-  // Keyboard bells rung on the server since the last call, waiting briefly for late ones.
-  [[nodiscard]] int Bells();
+  // Keyboard bells rung on the server since the last call, all those that `program`, the
+  // program's own connection, has asked for included.
+  [[nodiscard]] int Bells(_XDisplay* program);
   [[nodiscard]] std::optional<MotifHints> Motif(unsigned long window) const;
   [[nodiscard]] std::optional<SizeLimits> NormalHints(unsigned long window) const;
 
