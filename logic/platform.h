@@ -39,7 +39,9 @@ class Controls {
   //     Whether a longer text already in the box is cut or kept is the realisation's
   //     choice: the logic empties the box after every change of the limit.
   virtual void SetText1MaxLength(int characters) = 0;
-  // C4. Moves the keyboard focus into the box. Raises no event of the logic.
+  // C4. Moves the keyboard focus into the box. Raises no event of the logic. Where an
+  //     arrow key selected an option, the focus stays on that option instead (one focus
+  //     move per key press), so that the next arrow moves on within the group.
   virtual void Text1SetFocus() = 0;
   // C5. True while the 西暦 option is selected.
   [[nodiscard]] virtual bool Option5Value() const = 0;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 #include "icon_pixels.h"
@@ -90,6 +91,7 @@ Form1Dialog::Form1Dialog(QWidget* parent)
   connect(ui_->Text1, &QLineEdit::textChanged, this, [this] { form_.Text1_Change(); });
   // A mode changes when an option becomes selected, by mouse or by the arrow keys.
   const auto onSelected = [this](QRadioButton* option, void (Form1::*handler)()) {
+    option->installEventFilter(this);
     connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
       if (selected) {
         (form_.*handler)();
@@ -114,6 +116,27 @@ void Form1Dialog::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+bool Form1Dialog::eventFilter(QObject* watched, QEvent* event) {
+  // An arrow key selects the next option and leaves the focus on it, so that the next
+  // arrow moves on; the mode's request to focus the box is let pass only for the mouse and
+  // the access keys, or a screen reader would announce the box in between.
+  if (event->type() == QEvent::KeyPress && !arrowKey_) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+      case Qt::Key_Left:
+      case Qt::Key_Right: {
+        const QScopedValueRollback arrow(arrowKey_, true);
+        watched->event(event);
+        return true;
+      }
+      default:
+        break;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 std::string Form1Dialog::Text1Text() const { return ui_->Text1->text().toStdString(); }
 
 void Form1Dialog::SetText1Text(std::string_view text) { ui_->Text1->setText(ToQString(text)); }
@@ -125,7 +148,11 @@ void Form1Dialog::SetText1MaxLength(int characters) {
   ui_->Text1->setMaxLength(characters);
 }
 
-void Form1Dialog::Text1SetFocus() { ui_->Text1->setFocus(Qt::OtherFocusReason); }
+void Form1Dialog::Text1SetFocus() {
+  if (!arrowKey_) {
+    ui_->Text1->setFocus(Qt::OtherFocusReason);
+  }
+}
 
 bool Form1Dialog::Option5Value() const { return ui_->Option5->isChecked(); }
 

@@ -29,6 +29,7 @@ class Form1Dialog final : public QDialog, public Controls, private Platform {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  public:
   // Controls
@@ -46,6 +47,7 @@ class Form1Dialog final : public QDialog, public Controls, private Platform {
   void EndProgram() override;
 
   std::unique_ptr<Ui::Form1> ui_;
+  bool arrowKey_ = false;  // an arrow key is moving the selection through the options
   IcuEraSource eras_;
   Form1 form_{*this, *this, &eras_};
 };

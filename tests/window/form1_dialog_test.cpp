@@ -326,10 +326,17 @@ class Form1DialogTest : public QObject {
   }
 
   // The focus stays in the group while the arrows pick an era; Tab then reaches the box.
+  // One press moves the focus once: a screen reader announces no box in between.
   void arrowKeysSelectWithinTheGroup() {
     option_[5]->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), option_[5]);
+    int focusMoves = 0;
+    const QObject watch;
+    connect(qApp, &QApplication::focusChanged, &watch, [&focusMoves] { ++focusMoves; });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QVERIFY(option_[3]->isChecked());  // 明治 lies under 西暦
+    QCOMPARE(QApplication::focusWidget(), option_[3]);
+    QCOMPARE(focusMoves, 1);
     QCOMPARE(Text1()->maxLength(), 2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QVERIFY(option_[2]->isChecked());
