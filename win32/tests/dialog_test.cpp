@@ -859,6 +859,85 @@ INSTANTIATE_TEST_SUITE_P(Dialog, DialogEnds,
                          testing::Values(Ending::kQuitClick, Ending::kAltQ, Ending::kEnterOnQuit,
                                          Ending::kCloseBox, Ending::kAltF4));
 
+// The registry's list of Japanese eras, written the way Windows testers are told to (reg
+// add); any key the system had is gone while the test runs, and the key when it ends.
+class ErasKey {
+ public:
+  ErasKey() { Remove(); }
+  ~ErasKey() { Remove(); }
+  ErasKey(const ErasKey&) = delete;
+  ErasKey& operator=(const ErasKey&) = delete;
+  ErasKey(ErasKey&&) = delete;
+  ErasKey& operator=(ErasKey&&) = delete;
+
+  static void Add(std::wstring_view day, std::wstring_view data,
+                  std::wstring_view type = L"REG_SZ") {
+    std::wstring command = L"reg.exe add \"HKLM\\" + std::wstring(kPath) + L"\" /v \"" +
+                           std::wstring(day) + L"\" /t " + std::wstring(type) + L" /d \"" +
+                           std::wstring(data) + L"\" /f";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_NE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process),
+              FALSE);
+    DWORD code = 1;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(process.hProcess, &code);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(code, 0U) << "reg add " << std::string(day.begin(), day.end());
+  }
+
+ private:
+  static constexpr std::wstring_view kPath =
+      L"SYSTEM\\CurrentControlSet\\Control\\Nls\\Calendars\\Japanese\\Eras";
+  static void Remove() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, std::wstring(kPath).c_str()); }
+};
+
+// Eras after 令和 come from the key Windows Update adds them to; without it the program's
+// own table answers. An impossible day and a value that is not text are passed over.
+TEST(Dialog, ErasAfterReiwaComeFromTheRegistry) {
+  struct Case {
+    bool written;  // the key with a test era from 2045
+    std::vector<std::pair<std::wstring_view, std::wstring_view>> answers;
+  };
+  const std::vector<Case> cases{
+      {false, {{L"2019", L"西暦2019年は令和元年です。"}, {L"2046", L"西暦2046年は令和28年です。"}}},
+      {true,
+       {{L"2019", L"西暦2019年は令和元年です。"},
+        {L"2044", L"西暦2044年は令和26年です。"},
+        {L"2045", L"西暦2045年は試験元年です。"},
+        {L"2046", L"西暦2046年は試験2年です。"},
+        {L"2061", L"西暦2061年は試験17年です。"}}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.written ? "key written" : "no key");
+    const ErasKey key;
+    if (test.written) {
+      ErasKey::Add(L"1868 01 01", L"明治_明_Meiji_M");
+      ErasKey::Add(L"1912 07 30", L"大正_大_Taisho_T");
+      ErasKey::Add(L"1926 12 25", L"昭和_昭_Showa_S");
+      ErasKey::Add(L"1989 01 08", L"平成_平_Heisei_H");
+      ErasKey::Add(L"2019 05 01", L"令和_令_Reiwa_R");
+      ErasKey::Add(L"2045 05 01", L"試験_試_Shiken_S");
+      ErasKey::Add(L"2050 13 01", L"誤日_誤_Gobi_G");
+      ErasKey::Add(L"2060 01 01", L"1", L"REG_DWORD");
+    }
+    const Tarvelo tarvelo;
+    ASSERT_TRUE(tarvelo.started());
+    for (const auto& [year, answer] : test.answers) {
+      tarvelo.Type(year);
+      tarvelo.Key(VK_RETURN);
+      const std::optional<Box> box = tarvelo.TakeBox();
+      ASSERT_TRUE(box.has_value()) << "no answer";
+      EXPECT_EQ(box->text, answer);
+      ASSERT_TRUE(WaitFor([&] { return tarvelo.Text().empty(); }));
+    }
+  }
+}
+
 }  // namespace
 
 // NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
