@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "resource.h"
+#include "utf8.h"
 
 // Win32 messages carry handles, pointers and numbers in the same WPARAM and LPARAM.
 // NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
@@ -54,31 +55,6 @@ GdiHandle<HFONT> MakeFont(const wchar_t* face, int pointsTimes100, UINT dpi) {
   font.lfQuality = DEFAULT_QUALITY;  // the smoothing the user chose
   lstrcpynW(std::data(font.lfFaceName), face, LF_FACESIZE);
   return GdiHandle<HFONT>(CreateFontIndirectW(&font));
-}
-
-std::wstring Widen(std::string_view text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int size = static_cast<int>(text.size());
-  std::wstring wide(
-      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
-      L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
-
-std::string Narrow(std::wstring_view text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int size = static_cast<int>(text.size());
-  std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
-                                                                  nullptr, 0, nullptr, nullptr)),
-                     '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), static_cast<int>(narrow.size()),
-                      nullptr, nullptr);
-  return narrow;
 }
 
 template <typename Function>
@@ -253,12 +229,16 @@ void Form1Window::OnInitDialog() {
   // Centred at its real size in the work area of the screen it starts on.
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(dialog_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
   const SIZE size = WindowSize(dpi);
-  SetWindowPos(dialog_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
-               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (GetMonitorInfoW(MonitorFromWindow(dialog_, MONITOR_DEFAULTTOPRIMARY), &monitor) != FALSE) {
+    const RECT& work = monitor.rcWork;
+    SetWindowPos(dialog_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+                 work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    SetWindowPos(dialog_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  }
   // The start state: 西暦 selected, a box for a four-digit year, Convert the default.
   SendMessageW(Item(IDC_OPTION5), BM_SETCHECK, BST_CHECKED, 0);
   selectedOption_ = IDC_OPTION5;

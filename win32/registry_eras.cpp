@@ -8,6 +8,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "utf8.h"
+
 namespace tarvelo {
 namespace {
 
@@ -18,18 +20,6 @@ struct KeyCloser {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
 using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int wide = static_cast<int>(text.size());
-  const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(std::max(bytes, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
-}
 
 }  // namespace
 
@@ -69,7 +59,7 @@ std::vector<SystemEra> RegistryEraSource::Eras() const {
 
   std::vector<SystemEra> eras;
   for (const auto& [day, text] : values) {
-    if (auto era = ParseWindowsEra(ToUtf8(day), ToUtf8(text))) {
+    if (auto era = ParseWindowsEra(Narrow(day), Narrow(text))) {
       eras.push_back(std::move(*era));
     }
   }
