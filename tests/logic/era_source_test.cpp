@@ -103,11 +103,7 @@ TEST(SystemEras, EveryKindOfRejectedEntryChangesNothing) {
       {"an older era", {"慶応", 1865, 4, 7}},
   };
   for (const auto& c : cases) {
-    const std::vector<AddedEra> added = AddedEras(BuiltInsAnd({c.entry}));
-    EXPECT_TRUE(added.empty()) << c.why;
-    for (int year = kFirstWesternYear; year <= 9999; ++year) {
-      ASSERT_EQ(EraLabel(year, added), EraLabel(year)) << c.why << " " << year;
-    }
+    EXPECT_TRUE(AddedEras(BuiltInsAnd({c.entry})).empty()) << c.why;
   }
 }
 

@@ -860,11 +860,42 @@ INSTANTIATE_TEST_SUITE_P(Dialog, DialogEnds,
                                          Ending::kCloseBox, Ending::kAltF4));
 
 // The registry's list of Japanese eras, written the way Windows testers are told to (reg
-// add); any key the system had is gone while the test runs, and the key when it ends.
+// add). The system's own list is set aside while the test runs and put back when it ends.
 class ErasKey {
  public:
-  ErasKey() { Remove(); }
-  ~ErasKey() { Remove(); }
+  ErasKey() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPath, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+      std::array<wchar_t, 64> name{};
+      std::array<BYTE, 512> data{};
+      for (DWORD index = 0;; ++index) {
+        auto nameLength = static_cast<DWORD>(name.size());
+        auto dataBytes = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        if (RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(),
+                          &dataBytes) != ERROR_SUCCESS) {
+          break;
+        }
+        saved_.push_back({std::wstring(name.data(), nameLength), type,
+                          std::vector<BYTE>(data.begin(), data.begin() + dataBytes)});
+      }
+      RegCloseKey(key);
+      had_ = true;
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPath);
+  }
+  ~ErasKey() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPath);
+    HKEY key = nullptr;
+    if (had_ && RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                &key, nullptr) == ERROR_SUCCESS) {
+      for (const Value& value : saved_) {
+        RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size()));
+      }
+      RegCloseKey(key);
+    }
+  }
   ErasKey(const ErasKey&) = delete;
   ErasKey& operator=(const ErasKey&) = delete;
   ErasKey(ErasKey&&) = delete;
@@ -891,9 +922,15 @@ class ErasKey {
   }
 
  private:
-  static constexpr std::wstring_view kPath =
+  static constexpr const wchar_t* kPath =
       L"SYSTEM\\CurrentControlSet\\Control\\Nls\\Calendars\\Japanese\\Eras";
-  static void Remove() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, std::wstring(kPath).c_str()); }
+  struct Value {
+    std::wstring name;
+    DWORD type;
+    std::vector<BYTE> data;
+  };
+  bool had_ = false;
+  std::vector<Value> saved_;
 };
 
 // Eras after 令和 come from the key Windows Update adds them to; without it the program's

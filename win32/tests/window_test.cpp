@@ -104,11 +104,17 @@ int GdiObjects() {
   }
   const auto* environment = reinterpret_cast<const std::byte*>(process.PebBaseAddress);
   const auto* table = *reinterpret_cast<const Entry* const*>(environment + 0xF8);
-  if (table == nullptr) {
+  constexpr std::size_t kEntries = 0x10000;
+  // Read only a table that lies whole in one readable region.
+  MEMORY_BASIC_INFORMATION region{};
+  if (table == nullptr || VirtualQuery(table, &region, sizeof(region)) == 0 ||
+      region.State != MEM_COMMIT || (region.Protect & (PAGE_READONLY | PAGE_READWRITE)) == 0 ||
+      reinterpret_cast<const std::byte*>(table) + kEntries * sizeof(Entry) >
+          static_cast<const std::byte*>(region.BaseAddress) + region.RegionSize) {
     return -1;
   }
   int count = 0;
-  for (std::size_t entry = 0; entry < 0x10000; ++entry) {
+  for (std::size_t entry = 0; entry < kEntries; ++entry) {
     count += table[entry].type != 0 ? 1 : 0;
   }
   return count;
