@@ -9,16 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "check.h"
 #include "numeric_text.h"
 
 namespace {
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "violated: %s\n", what);
-    std::abort();
-  }
-}
+using tarvelo::fuzz::Check;
 
 // Decodes the text into code points; nothing when it is not valid UTF-8.
 std::optional<std::u32string> Decode(std::string_view text) {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "check.h"
 #include "era.h"
 #include "fake_dialog.h"
 #include "numeric_text.h"
@@ -22,12 +23,7 @@ using tarvelo::FakeDialog;
 using tarvelo::IsNumericText;
 using tarvelo::MessageStyle;
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "violated: %s\n", what);
-    std::abort();
-  }
-}
+using tarvelo::fuzz::Check;
 
 class Input {
  public:

@@ -10,17 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "check.h"
 #include "era.h"
 #include "era_source.h"
 
 namespace {
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "violated: %s\n", what);
-    std::abort();
-  }
-}
+using tarvelo::fuzz::Check;
 
 std::vector<std::string_view> Lines(std::string_view text) {
   std::vector<std::string_view> lines;
