@@ -120,8 +120,9 @@ bool Form1Dialog::eventFilter(QObject* watched, QEvent* event) {
   // An arrow key selects the next option and leaves the focus on it, so that the next
   // arrow moves on; the mode's request to focus the box is let pass only for the mouse and
   // the access keys, or a screen reader would announce the box in between.
-  if (event->type() == QEvent::KeyPress && !arrowKey_) {
-    switch (static_cast<QKeyEvent*>(event)->key()) {
+  const auto* key = event->type() == QEvent::KeyPress ? dynamic_cast<QKeyEvent*>(event) : nullptr;
+  if (key != nullptr && !arrowKey_) {
+    switch (key->key()) {
       case Qt::Key_Up:
       case Qt::Key_Down:
       case Qt::Key_Left:
