@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
+#include <utility>
 
 namespace tarvelo {
 namespace {
@@ -57,15 +59,41 @@ bool IsKanji(char32_t code) {
          (code >= 0xF900 && code <= 0xFAFF) || (code >= 0x20000 && code <= 0x3134F);
 }
 
-bool IsEraName(std::string_view name) {
-  std::size_t characters = 0;
+// The ideograph a compatibility ideograph stands for under Unicode normalisation (NFKC),
+// for those that stand for a character of a built-in era's name: an entry written with
+// one names that era. Other forms that normalise to such a character (radicals, squared
+// era names) are no kanji and are refused before this is asked.
+char32_t Unified(char32_t code) {
+  constexpr std::array<std::pair<char32_t, char32_t>, 2> kForms{{
+      {0xF9A8, U'令'},
+      {0x2F8B2, U'成'},
+  }};
+  const auto* form = std::ranges::find(kForms, code, &std::pair<char32_t, char32_t>::first);
+  return form != kForms.end() ? form->second : code;
+}
+
+// The characters of an era name, compatibility ideographs as the ideographs they stand for;
+// nothing when the name is not one to four kanji.
+std::optional<std::u32string> EraNameCharacters(std::string_view name) {
+  std::u32string characters;
   for (std::string_view rest = name; !rest.empty();) {
     const auto code = TakeCharacter(rest);
-    if (!code || !IsKanji(*code) || ++characters > kMostNameCharacters) {
-      return false;
+    if (!code || !IsKanji(*code) || characters.size() == kMostNameCharacters) {
+      return std::nullopt;
     }
+    characters.push_back(Unified(*code));
   }
-  return characters > 0 && !BaseYear(name).has_value();
+  if (characters.empty()) {
+    return std::nullopt;
+  }
+  return characters;
+}
+
+// Whether `name` is a built-in era's name, in any of its forms.
+bool IsBuiltInName(const std::u32string& name) {
+  return std::ranges::any_of(kEras, [&name](const Era& era) {
+    return EraNameCharacters(era.name) == name;
+  });
 }
 
 bool IsDate(int year, int month, int day) {
@@ -96,13 +124,26 @@ std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t dig
 }  // namespace
 
 std::vector<AddedEra> AddedEras(std::span<const SystemEra> system) {
-  std::vector<AddedEra> added;
-  int lastBase = kEras.back().baseYear;
+  // By first day: a source need not give its eras in order.
+  std::vector<const SystemEra*> byDay;
+  byDay.reserve(system.size());
   for (const SystemEra& era : system) {
-    if (IsEraName(era.name) && IsDate(era.year, era.month, era.day) && era.year - 1 > lastBase &&
-        std::ranges::find(added, era.name, &AddedEra::name) == added.end()) {
-      lastBase = era.year - 1;
-      added.push_back({era.name, lastBase});
+    byDay.push_back(&era);
+  }
+  std::ranges::stable_sort(byDay, {}, [](const SystemEra* era) {
+    return std::tuple(era->year, era->month, era->day);
+  });
+
+  std::vector<AddedEra> added;
+  std::vector<std::u32string> takenNames;
+  int lastBase = kEras.back().baseYear;
+  for (const SystemEra* era : byDay) {
+    const auto name = EraNameCharacters(era->name);
+    if (name && !IsBuiltInName(*name) && IsDate(era->year, era->month, era->day) &&
+        era->year - 1 > lastBase && std::ranges::find(takenNames, *name) == takenNames.end()) {
+      lastBase = era->year - 1;
+      added.push_back({era->name, lastBase});
+      takenNames.push_back(*name);
     }
   }
   return added;

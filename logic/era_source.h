@@ -24,17 +24,19 @@ class EraSource {
  public:
   virtual ~EraSource() = default;
 
-  // Every era the system knows, in its own order, built-in ones included; empty when the
-  // data is missing or cannot be read. Asked once, at the first Western-to-era answer.
+  // Every era the system knows, in any order, built-in ones included; empty when the data
+  // is missing or cannot be read. Asked once, at the first Western-to-era answer.
   [[nodiscard]] virtual std::vector<SystemEra> Eras() const = 0;
 };
 
 // The eras of `system` that continue the built-in table after 令和, each with base year
-// (its first year − 1). An entry is taken only when its name is one to four kanji and no
-// built-in era's name, its first day is a real date up to the year 9999, and it begins in
-// a later year than the era before it (令和, or the last one taken), so that every era
-// keeps a year of its own and 令和元年 stays 2019. Any other entry is passed over: built-in
-// eras the system repeats, earlier eras, malformed or out-of-order entries.
+// (its first year − 1), in the order of their first days, whatever the order of `system`.
+// Taken in that order, an entry counts only when its name is one to four kanji and no
+// built-in era's name in any form Unicode normalisation (NFKC) makes equal to it, its
+// first day is a real date up to the year 9999, and it begins in a later year than the
+// era before it (令和, or the last one taken), so that every era keeps a year of its own
+// and 令和元年 stays 2019. Any other entry is passed over: built-in eras the system
+// repeats, earlier eras, malformed entries, a second era in one year.
 [[nodiscard]] std::vector<AddedEra> AddedEras(std::span<const SystemEra> system);
 
 // One value of the Windows registry's list of Japanese eras: the value's name is the

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "numeric_text.h"
-
 namespace tarvelo {
 namespace {
 
@@ -44,20 +40,6 @@ TEST(BaseYear, GivesTheWesternYearOfYearZero) {
 TEST(BaseYear, KnowsNoOtherEra) {
   for (const char* name : {"", "明", "明治 ", "西暦", "令"}) {
     EXPECT_FALSE(BaseYear(name).has_value()) << name;
-  }
-}
-
-// Every label read back through the era table gives the year it was made from.
-TEST(EraLabel, RoundTripsThroughTheEraTable) {
-  for (int year = kFirstWesternYear; year <= 2200; ++year) {
-    const std::string label = EraLabel(year);
-    const std::string name = label.substr(0, 6);  // two 3-byte characters
-    const std::string number = label.substr(6);
-    const auto base = BaseYear(name);
-    ASSERT_TRUE(base.has_value()) << label;
-    const int eraYear = number == "元" ? 1 : TextToInteger(number);
-    ASSERT_TRUE(number == "元" || (IsNumericText(number) && eraYear > 1)) << label;
-    EXPECT_EQ(*base + eraYear, year) << label;
   }
 }
 
