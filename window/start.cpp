@@ -8,11 +8,14 @@
 #include <QLibraryInfo>
 #include <QPluginLoader>
 #include <QTranslator>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "accessibility.h"
@@ -39,6 +42,7 @@ struct HeldMessage {
 
 struct StartUpLog {
   QString askedPlatforms;  // as -platform or QT_QPA_PLATFORM give them; empty for Qt's default
+  std::mutex heldLock;     // Qt may call its message handler from any thread
   QList<HeldMessage> held;
 };
 
@@ -91,6 +95,7 @@ QString MissingPlatforms(const QString& asked) {
 // with status 1; what the platform said while it tried would only repeat that.
 void HoldStartUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type != QtFatalMsg) {
+    const std::scoped_lock lock(Log().heldLock);
     Log().held.append({type, QByteArray(context.category), message});
     return;
   }
@@ -159,6 +164,14 @@ void PrepareApplication(QApplication& app) {
 }
 
 int Start(int argc, char* argv[]) {
+  // A program may be started with no arguments at all, not even its name, which Qt
+  // expects: it is given one.
+  std::string name = "tarvelo";
+  std::array<char*, 2> named{name.data(), nullptr};
+  if (argc < 1 || argv == nullptr || argv[0] == nullptr) {
+    argc = 1;
+    argv = named.data();
+  }
   const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
   // Answered before Qt starts, so that no display is needed.
   if (IsHelpOrVersion(arguments.subspan(1))) {
@@ -174,11 +187,15 @@ int Start(int argc, char* argv[]) {
   // it starts, since there is nothing else to restore.
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);
-  for (const HeldMessage& message : std::as_const(Log().held)) {
+  QList<HeldMessage> held;
+  {
+    const std::scoped_lock lock(Log().heldLock);
+    held.swap(Log().held);
+  }
+  for (const HeldMessage& message : std::as_const(held)) {
     previous(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()),
              message.text);
   }
-  Log().held.clear();
 
   if (const auto status = AnswerCommandLine(
           std::span<const char* const>(argv, static_cast<std::size_t>(argc)).subspan(1), std::cout,
