@@ -36,8 +36,8 @@ std::vector<SystemEra> RegistryEraSource::Eras() const {
                        &longestName, &largestData, nullptr, nullptr) != ERROR_SUCCESS) {
     return {};
   }
-  // The values as (first day, data): their names sort as the days they stand for.
-  std::vector<std::pair<std::wstring, std::wstring>> values;
+  // In whatever order Windows lists them: AddedEras orders the eras by their first days.
+  std::vector<SystemEra> eras;
   std::wstring name(longestName + 1, L'\0');
   std::wstring data(largestData / sizeof(wchar_t) + 1, L'\0');
   for (DWORD index = 0; index < count; ++index) {
@@ -53,13 +53,7 @@ std::vector<SystemEra> RegistryEraSource::Eras() const {
     }
     std::wstring text(data.data(), dataBytes / sizeof(wchar_t));
     text.erase(std::find(text.begin(), text.end(), L'\0'), text.end());
-    values.emplace_back(std::wstring(name.data(), nameLength), std::move(text));
-  }
-  std::ranges::sort(values);
-
-  std::vector<SystemEra> eras;
-  for (const auto& [day, text] : values) {
-    if (auto era = ParseWindowsEra(Narrow(day), Narrow(text))) {
+    if (auto era = ParseWindowsEra(Narrow(name.substr(0, nameLength)), Narrow(text))) {
       eras.push_back(std::move(*era));
     }
   }
