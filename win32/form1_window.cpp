@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <utility>
 
+#include "form1_layout.h"
 #include "resource.h"
 #include "utf8.h"
 
@@ -17,22 +19,7 @@ namespace tarvelo {
 namespace {
 
 constexpr int kDesignDpi = 96;
-constexpr SIZE kClientSize{188, 130};
-
-// Every control's place in pixels at 96 DPI. The options sit in the dialog itself,
-// at their place inside Frame1 plus the frame's corner (8, 8).
-struct Place {
-  int id;
-  RECT bounds;  // left, top, width, height
-};
-constexpr std::array kLayout{
-    Place{IDC_FRAME1, {8, 8, 81, 113}},     Place{IDC_OPTION5, {24, 24, 49, 17}},
-    Place{IDC_LINE1, {19, 43, 62, 1}},      Place{IDC_OPTION3, {24, 48, 57, 17}},
-    Place{IDC_OPTION2, {24, 64, 57, 17}},   Place{IDC_OPTION1, {24, 80, 57, 17}},
-    Place{IDC_OPTION4, {24, 96, 57, 17}},   Place{IDC_LABEL1, {173, 24, 17, 17}},
-    Place{IDC_TEXT1, {104, 16, 65, 25}},    Place{IDC_COMMAND1, {104, 64, 73, 25}},
-    Place{IDC_COMMAND2, {104, 96, 73, 25}}, Place{IDC_LABEL2, {0, 136, 185, 17}},
-};
+constexpr SIZE kClientSize{form::kClientWidth, form::kClientHeight};
 
 // Faces by their English names, which Windows knows in every display language (the
 // Japanese name ＭＳ Ｐゴシック only on Japanese Windows). Where a face is missing, the
@@ -100,6 +87,10 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+constexpr COLORREF Colour(std::uint32_t rgb) {
+  return RGB((rgb >> 16U) & 0xFFU, (rgb >> 8U) & 0xFFU, rgb & 0xFFU);
+}
+
 // The colours the dialog paints itself, or none while high contrast is on: then the
 // dialog and every control draw in the user's system colours.
 std::optional<Colours> OwnColours(bool highContrast) {
@@ -107,13 +98,13 @@ std::optional<Colours> OwnColours(bool highContrast) {
     return std::nullopt;
   }
   // The backgrounds are fixed, so their text stays dark whatever the theme.
-  return Colours{.background = RGB(192, 192, 255),
-                 .buttonFace = RGB(224, 224, 224),
-                 .buttonPressed = RGB(192, 192, 192),
-                 .buttonBorder = RGB(112, 112, 112),
-                 .defaultBorder = RGB(64, 64, 64),
-                 .text = RGB(0, 0, 0),
-                 .disabledText = RGB(109, 109, 109)};
+  return Colours{.background = Colour(form::kBackground),
+                 .buttonFace = Colour(form::kButtonFace),
+                 .buttonPressed = Colour(form::kButtonPressed),
+                 .buttonBorder = Colour(form::kButtonBorder),
+                 .defaultBorder = Colour(form::kDefaultBorder),
+                 .text = Colour(form::kButtonText),
+                 .disabledText = Colour(form::kDisabledText)};
 }
 
 }  // namespace
@@ -296,12 +287,12 @@ void Form1Window::ApplyDpi(UINT dpi) {
   // The controls let go of the old fonts and icons before they are deleted.
   GdiHandle<HFONT> uiFont = MakeFont(kUiFace, kUiPointsTimes100, dpi);
   GdiHandle<HFONT> inputFont = MakeFont(kInputFace, kInputPointsTimes100, dpi);
-  for (const Place& place : kLayout) {
+  for (const form::Place& place : form::kPlaces) {
     HWND control = Item(place.id);
     const HFONT font = place.id == IDC_TEXT1 ? inputFont.get() : uiFont.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SetWindowPos(control, nullptr, Scale(place.bounds.left, dpi), Scale(place.bounds.top, dpi),
-                 Scale(place.bounds.right, dpi), std::max(1, Scale(place.bounds.bottom, dpi)),
+    SetWindowPos(control, nullptr, Scale(place.left, dpi), Scale(place.top, dpi),
+                 Scale(place.width, dpi), std::max(1, Scale(place.height, dpi)),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
 

@@ -31,6 +31,7 @@
 #include <utility>
 #include <vector>
 
+#include "form1_layout.h"
 #include "resource.h"
 #include "screen.h"
 
@@ -691,26 +692,19 @@ TEST(Dialog, KeepsItsPlacesAndColours) {
   const auto scaled = [dpi](LONG pixels) { return MulDiv(static_cast<int>(pixels), dpi, 96); };
   RECT client{};
   GetClientRect(tarvelo.dialog(), &client);
-  EXPECT_EQ(client.right, scaled(188));
-  EXPECT_EQ(client.bottom, scaled(130));
-  struct Expected {
-    int id;
-    RECT place;  // left, top, width, height at 96 DPI
-  };
-  const std::array places{
-      Expected{IDC_TEXT1, {104, 16, 65, 25}},    Expected{IDC_COMMAND1, {104, 64, 73, 25}},
-      Expected{IDC_COMMAND2, {104, 96, 73, 25}}, Expected{IDC_FRAME1, {8, 8, 81, 113}},
-      Expected{IDC_OPTION5, {24, 24, 49, 17}},   Expected{IDC_OPTION4, {24, 96, 57, 17}},
-      Expected{IDC_LABEL1, {173, 24, 17, 17}},   Expected{IDC_LABEL2, {0, 136, 185, 17}},
-  };
-  for (const auto& [id, place] : places) {
+  EXPECT_EQ(client.right, scaled(tarvelo::form::kClientWidth));
+  EXPECT_EQ(client.bottom, scaled(tarvelo::form::kClientHeight));
+  // The credit label lies below the client area: a hidden window, which MSAA reports as
+  // invisible and UI Automation leaves out, so that no screen reader reads it.
+  EXPECT_FALSE(IsWindowVisible(tarvelo.Control(IDC_LABEL2)));
+  for (const auto& [id, left, top, width, height] : tarvelo::form::kPlaces) {
     RECT rect{};
     GetWindowRect(tarvelo.Control(id), &rect);
     MapWindowPoints(nullptr, tarvelo.dialog(), reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, scaled(place.left)) << "control " << id;
-    EXPECT_EQ(rect.top, scaled(place.top)) << "control " << id;
-    EXPECT_EQ(rect.right - rect.left, scaled(place.right)) << "control " << id;
-    EXPECT_EQ(rect.bottom - rect.top, scaled(place.bottom)) << "control " << id;
+    EXPECT_EQ(rect.left, scaled(left)) << "control " << id;
+    EXPECT_EQ(rect.top, scaled(top)) << "control " << id;
+    EXPECT_EQ(rect.right - rect.left, scaled(width)) << "control " << id;
+    EXPECT_EQ(rect.bottom - rect.top, std::max(1, scaled(height))) << "control " << id;
   }
 
   RECT window{};
@@ -723,8 +717,8 @@ TEST(Dialog, KeepsItsPlacesAndColours) {
   EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1) << "down";
 
   using tarvelo::test::Share;
-  constexpr std::uint32_t kPaleBlue = 0xC0C0FF;
-  constexpr std::uint32_t kFace = 0xE0E0E0;
+  constexpr std::uint32_t kPaleBlue = tarvelo::form::kBackground;
+  constexpr std::uint32_t kFace = tarvelo::form::kButtonFace;
   HWND dialog = tarvelo.dialog();
   EXPECT_TRUE(WaitFor([&] { return Share(dialog, {180, 122}, kPaleBlue) == 1.0; })) << "window";
   EXPECT_EQ(Share(dialog, {40, 60}, kPaleBlue), 1.0) << "inside the frame";
@@ -867,10 +861,13 @@ class ErasKey {
  public:
   ErasKey() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPath, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    const LSTATUS opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPath, 0, KEY_QUERY_VALUE, &key);
+    if (opened == ERROR_SUCCESS) {
       had_ = true;
       saved_ = Values(key);
       RegCloseKey(key);
+    } else if (opened == ERROR_FILE_NOT_FOUND) {
+      saved_.emplace();
     }
     // A list that could not be read whole is left alone.
     if (saved_) {

@@ -9,11 +9,13 @@
 #include <gtest/gtest.h>
 // clang-format on
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 
+#include "form1_layout.h"
 #include "form1_window.h"
 #include "resource.h"
 #include "screen.h"
@@ -146,8 +148,8 @@ TEST(Window, FollowsHighContrastLive) {
   HWND dialog = window.dialog();
   ASSERT_NE(dialog, nullptr);
   HWND button = window.Control(IDC_COMMAND1);
-  constexpr std::uint32_t kPaleBlue = 0xC0C0FF;
-  constexpr std::uint32_t kGrey = 0xE0E0E0;
+  constexpr std::uint32_t kPaleBlue = tarvelo::form::kBackground;
+  constexpr std::uint32_t kGrey = tarvelo::form::kButtonFace;
   // The dialog's face, and whether the button shows the grey face the dialog paints it
   // (otherwise the button draws itself, as the system's theme has it).
   const auto shows = [&](std::uint32_t face, bool greyButton) {
@@ -209,22 +211,17 @@ TEST(Window, FollowsAChangeOfDensity) {
   RECT frame{};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), other);
-  EXPECT_EQ(suggested.right - suggested.left, scaled(188) + frame.right - frame.left);
-  EXPECT_EQ(suggested.bottom - suggested.top, scaled(130) + frame.bottom - frame.top);
-  struct Expected {
-    int id;
-    RECT place;  // left, top, width, height at 96 DPI
-  };
-  const std::array places{Expected{IDC_TEXT1, {104, 16, 65, 25}},
-                          Expected{IDC_COMMAND2, {104, 96, 73, 25}},
-                          Expected{IDC_OPTION4, {24, 96, 57, 17}}};
-  for (const auto& [id, place] : places) {
+  EXPECT_EQ(suggested.right - suggested.left,
+            scaled(tarvelo::form::kClientWidth) + frame.right - frame.left);
+  EXPECT_EQ(suggested.bottom - suggested.top,
+            scaled(tarvelo::form::kClientHeight) + frame.bottom - frame.top);
+  for (const auto& [id, left, top, width, height] : tarvelo::form::kPlaces) {
     GetWindowRect(window.Control(id), &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, scaled(place.left)) << "control " << id;
-    EXPECT_EQ(rect.top, scaled(place.top)) << "control " << id;
-    EXPECT_EQ(rect.right - rect.left, scaled(place.right)) << "control " << id;
-    EXPECT_EQ(rect.bottom - rect.top, scaled(place.bottom)) << "control " << id;
+    EXPECT_EQ(rect.left, scaled(left)) << "control " << id;
+    EXPECT_EQ(rect.top, scaled(top)) << "control " << id;
+    EXPECT_EQ(rect.right - rect.left, scaled(width)) << "control " << id;
+    EXPECT_EQ(rect.bottom - rect.top, std::max(1, scaled(height))) << "control " << id;
   }
   // 14.25 points in the box, 9 elsewhere.
   struct Font {
