@@ -40,6 +40,7 @@
 
 namespace {
 
+using tarvelo::test::KeyStroke;
 using tarvelo::test::ScreenPixels;
 using tarvelo::test::WaitFor;
 
@@ -175,20 +176,6 @@ std::filesystem::path ProgramPath() {
   std::array<wchar_t, MAX_PATH> self{};
   GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
   return std::filesystem::path(self.data()).parent_path() / L"tarvelo.exe";
-}
-
-// One key going down or up, as the keyboard reports it.
-INPUT KeyStroke(WORD key, bool up) {
-  const bool extended = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  // Win32's INPUT holds the keyboard's fields in a union.
-  // NOLINTBEGIN(cppcoreguidelines-pro-type-union-access)
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0U) | (extended ? KEYEVENTF_EXTENDEDKEY : 0U);
-  // NOLINTEND(cppcoreguidelines-pro-type-union-access)
-  return input;
 }
 
 // Presses the keys in order and lets them go in reverse: a key with its modifiers.

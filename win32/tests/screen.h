@@ -1,4 +1,4 @@
-// Helpers of the Windows suites: waiting on a condition, and what the screen shows.
+// Helpers of the Windows suites: waiting on a condition, what the screen shows, keys.
 #pragma once
 
 #include <windows.h>
@@ -72,6 +72,20 @@ inline double Share(HWND window, POINT at, std::uint32_t colour) {
   return pixels.empty() ? 0.0
                         : static_cast<double>(std::count(pixels.begin(), pixels.end(), colour)) /
                               static_cast<double>(pixels.size());
+}
+
+// One key going down or up, as the keyboard reports it.
+inline INPUT KeyStroke(WORD key, bool up) {
+  const bool extended = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  // Win32's INPUT holds the keyboard's fields in a union.
+  // NOLINTBEGIN(cppcoreguidelines-pro-type-union-access)
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0U) | (extended ? KEYEVENTF_EXTENDEDKEY : 0U);
+  // NOLINTEND(cppcoreguidelines-pro-type-union-access)
+  return input;
 }
 
 }  // namespace tarvelo::test

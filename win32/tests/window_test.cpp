@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "form1_layout.h"
 #include "form1_window.h"
@@ -26,6 +27,7 @@
 namespace {
 
 using tarvelo::test::Pixel;
+using tarvelo::test::ScreenPixels;
 using tarvelo::test::Share;
 using tarvelo::test::WaitFor;
 
@@ -61,6 +63,13 @@ class RunningWindow {
   RunningWindow& operator=(RunningWindow&&) = delete;
 
   [[nodiscard]] HWND dialog() const { return dialog_; }
+  // The window's thread: which control has the focus, and the caret.
+  [[nodiscard]] GUITHREADINFO Thread() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(threadId_, &info);
+    return info;
+  }
   [[nodiscard]] HWND Control(int id) const { return GetDlgItem(dialog_, id); }
   void SetHighContrast(bool on) { HighContrast() = on; }
 
@@ -170,6 +179,74 @@ TEST(Window, FollowsHighContrastLive) {
   window.SetHighContrast(false);
   SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
   EXPECT_TRUE(shows(kPaleBlue, true)) << "own colours again";
+}
+
+// What a control shows, but left of an option's caption, where selecting it fills the
+// indicator.
+std::vector<std::uint32_t> CueArea(HWND control) {
+  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  SendMessageW(control, WM_NULL, 0, 0);
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const auto type = static_cast<UINT>(GetWindowLongPtrW(control, GWL_STYLE)) & BS_TYPEMASK;
+  if (type == BS_AUTORADIOBUTTON) {
+    rect.left += MulDiv(15, static_cast<int>(GetDpiForWindow(control)), 96);
+  }
+  return ScreenPixels(rect);
+}
+
+// At every stop of Tab and of the arrow keys, in the dialog's own colours and in high
+// contrast, the control with the focus shows it: a focus cue, or in the box its caret.
+TEST(Window, TheFocusShowsAtEveryKeyboardStop) {
+  for (const bool highContrast : {false, true}) {
+    SCOPED_TRACE(highContrast ? "high contrast" : "own colours");
+    RunningWindow window;
+    HWND dialog = window.dialog();
+    ASSERT_NE(dialog, nullptr);
+    window.SetHighContrast(highContrast);
+    SendMessageW(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    struct Stop {
+      WORD key;
+      int id;
+    };
+    const std::array stops{Stop{VK_TAB, IDC_COMMAND1}, Stop{VK_TAB, IDC_COMMAND2},
+                           Stop{VK_TAB, IDC_OPTION5},  Stop{VK_DOWN, IDC_OPTION3},
+                           Stop{VK_DOWN, IDC_OPTION2}, Stop{VK_DOWN, IDC_OPTION1},
+                           Stop{VK_DOWN, IDC_OPTION4}, Stop{VK_TAB, IDC_TEXT1}};
+    // Each control as it looks without the focus, which is in the box at first; a button
+    // as the default one, which it becomes with the focus.
+    std::array<std::vector<std::uint32_t>, stops.size()> unfocused;
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+      const int id = stops.at(i).id;
+      if (id == IDC_COMMAND1 || id == IDC_COMMAND2) {
+        SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+      }
+      unfocused.at(i) = CueArea(window.Control(id));
+    }
+    SendMessageW(dialog, DM_SETDEFID, IDC_COMMAND1, 0);
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+      const auto& [key, id] = stops.at(i);
+      HWND control = window.Control(id);
+      SetForegroundWindow(dialog);
+      std::array keys{tarvelo::test::KeyStroke(key, false), tarvelo::test::KeyStroke(key, true)};
+      ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
+      ASSERT_TRUE(WaitFor([&] { return window.Thread().hwndFocus == control; }))
+          << "no focus on control " << id;
+      if (id == IDC_TEXT1) {
+        const GUITHREADINFO thread = window.Thread();
+        EXPECT_EQ(thread.hwndCaret, control) << "the box's caret";
+        EXPECT_FALSE(IsRectEmpty(&thread.rcCaret)) << "the box's caret";
+      } else {
+        const std::vector<std::uint32_t> focused = CueArea(control);
+        ASSERT_EQ(focused.size(), unfocused.at(i).size());
+        std::ptrdiff_t cue = 0;
+        for (std::size_t pixel = 0; pixel < focused.size(); ++pixel) {
+          cue += focused[pixel] != unfocused.at(i)[pixel] ? 1 : 0;
+        }
+        EXPECT_GE(cue, 10) << "focus cue of control " << id;
+      }
+    }
+  }
 }
 
 // A move to a screen of another density: asked for its size there, the dialog answers the
