@@ -91,9 +91,8 @@ std::optional<std::u32string> EraNameCharacters(std::string_view name) {
 
 // Whether `name` is a built-in era's name, in any of its forms.
 bool IsBuiltInName(const std::u32string& name) {
-  return std::ranges::any_of(kEras, [&name](const Era& era) {
-    return EraNameCharacters(era.name) == name;
-  });
+  return std::ranges::any_of(
+      kEras, [&name](const Era& era) { return EraNameCharacters(era.name) == name; });
 }
 
 bool IsDate(int year, int month, int day) {
@@ -130,9 +129,8 @@ std::vector<AddedEra> AddedEras(std::span<const SystemEra> system) {
   for (const SystemEra& era : system) {
     byDay.push_back(&era);
   }
-  std::ranges::stable_sort(byDay, {}, [](const SystemEra* era) {
-    return std::tuple(era->year, era->month, era->day);
-  });
+  std::ranges::stable_sort(
+      byDay, {}, [](const SystemEra* era) { return std::tuple(era->year, era->month, era->day); });
 
   std::vector<AddedEra> added;
   std::vector<std::u32string> takenNames;

@@ -1,14 +1,14 @@
 // The program started with no arguments at all, not even its own name, as execve allows
 // (Linux puts an empty name in, other systems leave the vector empty): the dialog opens,
 // and the program ends normally.
+#include "start.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
 #include <array>
-
-#include "start.h"
 
 namespace {
 

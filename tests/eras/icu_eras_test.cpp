@@ -4,12 +4,6 @@
 #include "icu_eras.h"
 
 #include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
@@ -17,6 +11,11 @@
 #include <unicode/normalizer2.h>
 #include <unicode/timezone.h>
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <iostream>

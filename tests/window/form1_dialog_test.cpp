@@ -767,16 +767,11 @@ class Form1DialogTest : public QObject {
       return QString("%1 %2").arg(role, 0, 16).arg(name);
     };
     const QStringList expected = {
-        entry(QAccessible::Grouping, "年号"),
-        entry(QAccessible::RadioButton, "西暦"),
-        entry(QAccessible::Separator, ""),
-        entry(QAccessible::RadioButton, "明治"),
-        entry(QAccessible::RadioButton, "大正"),
-        entry(QAccessible::RadioButton, "昭和"),
-        entry(QAccessible::RadioButton, "平成"),
-        entry(QAccessible::EditableText, "年"),
-        entry(QAccessible::StaticText, "年"),
-        entry(QAccessible::Button, "変換(C)"),
+        entry(QAccessible::Grouping, "年号"),    entry(QAccessible::RadioButton, "西暦"),
+        entry(QAccessible::Separator, ""),       entry(QAccessible::RadioButton, "明治"),
+        entry(QAccessible::RadioButton, "大正"), entry(QAccessible::RadioButton, "昭和"),
+        entry(QAccessible::RadioButton, "平成"), entry(QAccessible::EditableText, "年"),
+        entry(QAccessible::StaticText, "年"),    entry(QAccessible::Button, "変換(C)"),
         entry(QAccessible::Button, "終了(Q)"),
     };
     QCOMPARE(met, expected);
