@@ -41,7 +41,7 @@ std::string IcuLabel(int year) {
       icu::TimeZone::getGMT()->clone(), icu::Locale("ja_JP@calendar=japanese"), status));
   const std::unique_ptr<icu::DateFormatSymbols> symbols(
       icu::DateFormatSymbols::createForLocale(icu::Locale("ja_JP@calendar=japanese"), status));
-  if (U_FAILURE(status) || japanese == nullptr || symbols == nullptr) {
+  if (U_FAILURE(status) != 0 || japanese == nullptr || symbols == nullptr) {
     return "ICU failed";
   }
   japanese->setTime(lastDay, status);
@@ -50,7 +50,7 @@ std::string IcuLabel(int year) {
   int32_t named = 0;
   const icu::UnicodeString* names = symbols->getEraNames(named);
   std::string label;
-  if (U_FAILURE(status) || names == nullptr || era >= named) {
+  if (U_FAILURE(status) != 0 || names == nullptr || era >= named) {
     return "ICU failed";
   }
   names[era].toUTF8String(label);
@@ -79,7 +79,7 @@ TEST(IcuEras, LabelEveryYearAsIcusCalendarDoes) {
 TEST(IcuEras, PassOverBuiltInNamesInAnotherForm) {
   UErrorCode status = U_ZERO_ERROR;
   const icu::Normalizer2* nfkc = icu::Normalizer2::getNFKCInstance(status);
-  ASSERT_TRUE(U_SUCCESS(status));
+  ASSERT_TRUE(U_SUCCESS(status) != 0);
   int forms = 0;
   for (UChar32 code = 0; code <= 0x10FFFF; ++code) {
     if (code >= 0xD800 && code <= 0xDFFF) {
