@@ -1,6 +1,8 @@
 #include "era.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 #include "numeric_text.h"
 
@@ -16,27 +18,37 @@ std::optional<int> BaseYear(std::string_view eraName) {
 
 namespace {
 
-std::string Label(std::string_view eraName, double eraYear) {
-  std::string label(eraName);
-  label += eraYear == 1.0 ? std::string(kFirstYearText) : FormatNumber(eraYear);
-  return label;
-}
-
-}  // namespace
-
-std::string EraLabel(double westernYear, std::span<const AddedEra> added) {
+// The era a Western year belongs to: its name and base year.
+std::pair<std::string_view, int> EraOf(std::int64_t westernYear, std::span<const AddedEra> added) {
   // An era runs up to and including the base year of the next one.
   const auto later = std::ranges::find_if(
       added.rbegin(), added.rend(),
       [westernYear](const AddedEra& era) { return westernYear > era.baseYear; });
   if (later != added.rend()) {
-    return Label(later->name, westernYear - later->baseYear);
+    return {later->name, later->baseYear};
   }
   const auto* era = kEras.begin();
   while (era + 1 != kEras.end() && westernYear > (era + 1)->baseYear) {
     ++era;
   }
-  return Label(era->name, westernYear - era->baseYear);
+  return {era->name, era->baseYear};
+}
+
+std::string Label(std::string_view eraName, std::string_view eraYear) {
+  std::string label(eraName);
+  label += eraYear == "1" ? kFirstYearText : eraYear;
+  return label;
+}
+
+}  // namespace
+
+std::string EraLabel(std::int64_t westernYear, std::span<const AddedEra> added) {
+  return EraLabel(FormatNumber(westernYear), added);
+}
+
+std::string EraLabel(std::string_view westernYear, std::span<const AddedEra> added) {
+  const auto [name, base] = EraOf(TextToNumber(westernYear), added);
+  return Label(name, FormatDifference(westernYear, static_cast<std::uint32_t>(base)));
 }
 
 }  // namespace tarvelo

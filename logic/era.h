@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -44,6 +45,10 @@ struct AddedEra {
 // era changed belongs to the new era. `added` continues the table after 令和, in order
 // (see AddedEras). Meant for years from kFirstWesternYear on; earlier years give a 明治
 // label with a number below 1 rather than failing.
-[[nodiscard]] std::string EraLabel(double westernYear, std::span<const AddedEra> added = {});
+[[nodiscard]] std::string EraLabel(std::int64_t westernYear, std::span<const AddedEra> added = {});
+// The same for a year typed as text accepted by IsNumericText, of any length; a year too
+// large to be exact in double precision is counted as FormatDifference counts it.
+[[nodiscard]] std::string EraLabel(std::string_view westernYear,
+                                   std::span<const AddedEra> added = {});
 
 }  // namespace tarvelo

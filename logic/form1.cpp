@@ -48,7 +48,7 @@ void Form1::Command1_Click() {
       return;
     }
     state_.eraYearNumber = TextToInteger(controls_.Text1Text());
-    state_.eraYear = Value(static_cast<double>(state_.eraYearNumber));
+    state_.eraYear = Value(std::int64_t{state_.eraYearNumber});
   }
 
   if (const auto base = BaseYear(state_.eraName)) {
@@ -58,7 +58,7 @@ void Form1::Command1_Click() {
     rein();
     return;
   }
-  state_.converted = Value(EraLabel(state_.westernYear.ToNumber(), Added()));
+  state_.converted = Value(EraLabel(state_.westernYear.ToText(), Added()));
   platform_.ShowMessage(
       "西暦" + state_.westernYear.ToText() + "年は" + state_.converted.ToText() + "年です。",
       MessageStyle::kInformation, kResultTitle);
@@ -115,7 +115,7 @@ void Form1::ShowError(std::string_view text, MessageStyle style) {
 
 // Writes an era's first year as 元.
 void Form1::gan() {
-  if (state_.eraYear == Value(1.0)) {
+  if (state_.eraYear == Value(std::int64_t{1})) {
     state_.eraYear = Value(std::string(kFirstYearText));
   }
 }

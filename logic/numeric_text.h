@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -12,18 +13,25 @@ namespace tarvelo {
 // sign, a decimal point, an exponent, separators and invalid UTF-8.
 [[nodiscard]] bool IsNumericText(std::string_view text);
 
-// Returns the value of a text accepted by IsNumericText, correctly rounded to the
-// nearest double; values beyond the double range saturate at its largest finite
-// magnitude, so the result is never infinite. Returns 0 for any other text.
-[[nodiscard]] double TextToNumber(std::string_view text);
+// Returns the value of a text accepted by IsNumericText, saturated at the 64-bit limits
+// -kNumberLimit and kNumberLimit, so that a text of any length has a value. Returns 0 for
+// any other text.
+inline constexpr std::int64_t kNumberLimit = std::numeric_limits<std::int64_t>::max();
+[[nodiscard]] std::int64_t TextToNumber(std::string_view text);
 
-// Returns TextToNumber(text) rounded to the nearest whole number and saturated at
-// the 16-bit limits -32768 and 32767. Returns 0 for text IsNumericText rejects.
+// Returns TextToNumber(text) saturated at the 16-bit limits -32768 and 32767. Returns 0
+// for text IsNumericText rejects.
 [[nodiscard]] std::int16_t TextToInteger(std::string_view text);
 
-// Writes a number as a message shows it: plain decimal digits with a leading "-"
-// when negative, no grouping, no leading zeros, and no decimal point for whole
-// values. Fractions use the shortest text that reads back as the same double.
-[[nodiscard]] std::string FormatNumber(double value);
+// Writes a number as a message shows it: plain decimal digits with a leading "-" when
+// negative, no grouping and no leading zeros.
+[[nodiscard]] std::string FormatNumber(std::int64_t value);
+
+// Writes the value of a text accepted by IsNumericText less `subtrahend` as a year's label
+// counts it, in double precision: the value and the difference are each rounded to 53
+// significant bits, ties to even, and a value beyond the largest finite double,
+// (2^53 - 1) * 2^971, is held there. Exact while the value is within +-2^53, as every year
+// the box can hold is. Any other text counts as 0.
+[[nodiscard]] std::string FormatDifference(std::string_view text, std::uint32_t subtrahend);
 
 }  // namespace tarvelo

@@ -5,7 +5,7 @@
 namespace tarvelo {
 
 std::string Value::ToText() const {
-  if (const auto* number = std::get_if<double>(&value_)) {
+  if (const auto* number = std::get_if<std::int64_t>(&value_)) {
     return FormatNumber(*number);
   }
   if (const auto* text = std::get_if<std::string>(&value_)) {
@@ -14,14 +14,14 @@ std::string Value::ToText() const {
   return {};
 }
 
-double Value::ToNumber() const {
-  if (const auto* number = std::get_if<double>(&value_)) {
+std::int64_t Value::ToNumber() const {
+  if (const auto* number = std::get_if<std::int64_t>(&value_)) {
     return *number;
   }
   if (const auto* text = std::get_if<std::string>(&value_)) {
     return TextToNumber(*text);
   }
-  return 0.0;
+  return 0;
 }
 
 }  // namespace tarvelo

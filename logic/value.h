@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <variant>
 
@@ -10,7 +11,7 @@ namespace tarvelo {
 class Value {
  public:
   Value() = default;
-  explicit Value(double number) : value_(number) {}
+  explicit Value(std::int64_t number) : value_(number) {}
   explicit Value(std::string text) : value_(std::move(text)) {}
 
   [[nodiscard]] bool IsEmpty() const { return std::holds_alternative<std::monostate>(value_); }
@@ -19,12 +20,12 @@ class Value {
   [[nodiscard]] std::string ToText() const;
 
   // The numeric value: texts through TextToNumber, empty as 0.
-  [[nodiscard]] double ToNumber() const;
+  [[nodiscard]] std::int64_t ToNumber() const;
 
   friend bool operator==(const Value&, const Value&) = default;
 
  private:
-  std::variant<std::monostate, double, std::string> value_;
+  std::variant<std::monostate, std::int64_t, std::string> value_;
 };
 
 }  // namespace tarvelo

@@ -1,5 +1,8 @@
-// Checks the numeric text functions against a second, simpler reading of the same rule.
-#include <cmath>
+// Checks the numeric text functions against a second, simpler reading of the same rule,
+// and the digits of large differences against double-precision arithmetic.
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -76,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The rule read once more: a sign, then one or more digits, then the end.
   bool expected = false;
   bool negative = false;
-  double small = 0;  // exact while there are few significant digits
-  int significant = 0;
+  std::int64_t small = 0;  // the magnitude while it fits
+  bool overflowed = false;
+  std::string digits;  // in ASCII
   if (const auto points = Decode(text)) {
     std::size_t i = 0;
     if (!points->empty()) {
@@ -94,31 +98,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expected = false;
         break;
       }
-      if (significant > 0 || digit != 0) {
-        ++significant;
-      }
-      small = small * 10 + digit;
+      digits.push_back(static_cast<char>('0' + digit));
+      overflowed = overflowed || __builtin_mul_overflow(small, 10, &small) ||
+                   __builtin_add_overflow(small, digit, &small);
     }
   }
   Check(accepted == expected, "IsNumericText follows the rule");
 
-  const double number = tarvelo::TextToNumber(text);
+  const std::int64_t number = tarvelo::TextToNumber(text);
   const std::int16_t integer = tarvelo::TextToInteger(text);
   if (!accepted) {
     Check(number == 0 && integer == 0, "rejected text reads as 0");
     return 0;
   }
-  Check(std::isfinite(number), "accepted text converts to a finite number");
-  if (significant <= 15) {
-    Check(number == (negative ? -small : small), "short numbers convert exactly");
+  const std::int64_t magnitude = overflowed ? tarvelo::kNumberLimit : small;
+  Check(number == (negative ? -magnitude : magnitude), "numbers read exactly or saturate");
+  Check(integer == std::clamp<std::int64_t>(number, -32768, 32767),
+        "the integer is the saturated number");
+  Check(tarvelo::TextToNumber(tarvelo::FormatNumber(number)) == number,
+        "numbers read back as written");
+
+  // The difference as double-precision arithmetic gives it, for a subtrahend the size picks.
+  constexpr std::array<std::uint32_t, 5> kSubtrahends = {0, 1, 1867, 2018, 9998};
+  const std::uint32_t subtrahend = kSubtrahends[size % kSubtrahends.size()];
+  double value = 0;
+  if (std::from_chars(digits.data(), digits.data() + digits.size(), value).ec ==
+      std::errc::result_out_of_range) {
+    value = std::numeric_limits<double>::max();
   }
-  Check((number < 0) == (negative && number != 0), "the sign is kept");
-  const double rounded = std::round(number);
-  const double saturated = std::fmin(std::fmax(rounded, -32768.0), 32767.0);
-  Check(integer == static_cast<std::int16_t>(saturated), "the integer is the saturated rounding");
-  if (significant <= 15) {
-    const std::string written = tarvelo::FormatNumber(number);
-    Check(tarvelo::TextToNumber(written) == number || number == 0, "numbers read back as written");
-  }
+  const double difference = (negative ? -value : value) - subtrahend;
+  std::array<char, 400> written{};
+  auto* const end = std::to_chars(written.data(), written.data() + written.size(), difference,
+                                  std::chars_format::fixed, 0)
+                        .ptr;
+  const std::string expectedDifference =
+      difference == 0 ? "0" : std::string(written.data(), end);  // never "-0"
+  Check(tarvelo::FormatDifference(text, subtrahend) == expectedDifference,
+        "differences are those of double arithmetic");
   return 0;
 }

@@ -147,7 +147,7 @@ TEST(SystemEras, EachEntryIsJudgedAgainstTheEraTakenBeforeIt) {
 TEST(EraLabel, TheLastAddedEraBegunNamesTheYear) {
   const std::vector<AddedEra> added{{"試験", 2044}, {"後代", 2049}};
   const struct {
-    double year;
+    int year;
     const char* label;
   } cases[] = {
       {1868, "明治元"}, {2019, "令和元"}, {2044, "令和26"}, {2045, "試験元"},

@@ -7,7 +7,7 @@ namespace {
 
 TEST(EraLabel, NamesEachYearAroundTheEraBoundaries) {
   const struct {
-    double year;
+    int year;
     const char* label;
   } cases[] = {
       {1868, "明治元"}, {1869, "明治2"},  {1911, "明治44"},   {1912, "大正元"}, {1913, "大正2"},

@@ -19,12 +19,5 @@ cmake --build "$build" --target tarvelo >>"$build.log" 2>&1 ||
 program=$build/win32/tarvelo.exe
 [ -f "$program" ] || fail "no $program"
 
-dlls=$("$objdump" -p "$program" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' ')
-for dll in $dlls; do
-  case $dll in
-    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | advapi32.dll | shell32.dll) ;;
-    *) fail "tarvelo.exe needs $dll (imports: $dlls)" ;;
-  esac
-done
+"$(dirname "$0")/exe_check.sh" "$program" "$objdump"
 rm -rf "$build" "$build.log"
-echo "plain build: tarvelo.exe imports $dlls"
