@@ -217,8 +217,10 @@ class Sway:
         return True
 
     def type(self, text):
-        subprocess.run(["wtype", "-d", "60", text.rstrip("\n")] + (["-k", "Return"] if text.endswith("\n")
-                                                       else []), check=True)
+        # Each run brings a new keyboard: a pause first lets the program take its keymap.
+        keys = ["-s", "300", "-d", "60"] + ([text.rstrip("\n")] if text.rstrip("\n") else [])
+        subprocess.run(["wtype", *keys] + (["-k", "Return"] if text.endswith("\n") else []),
+                       check=True)
 
     def screenshot(self, path):
         subprocess.run(["grim", path], check=True)
