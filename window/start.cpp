@@ -191,10 +191,11 @@ int Start(int argc, char* argv[]) {
   }
   Log().held.clear();
 
-  if (const auto status = AnswerCommandLine(
-          std::span<const char* const>(qtArguments.data(), static_cast<std::size_t>(qtArgumentCount))
-              .subspan(1),
-          std::cout, std::cerr)) {
+  if (const auto status =
+          AnswerCommandLine(std::span<const char* const>(qtArguments.data(),
+                                                         static_cast<std::size_t>(qtArgumentCount))
+                                .subspan(1),
+                            std::cout, std::cerr)) {
     return *status;
   }
   PrepareApplication(app);
