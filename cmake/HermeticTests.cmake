@@ -14,11 +14,13 @@ if(CMAKE_CXX_FLAGS MATCHES "sanitize=[^ ]*address")
     UBSAN_OPTIONS=print_stacktrace=1)
 endif()
 
-# tarvelo_add_test(<name> [X11] [WAYLAND] [DBUS] [ENV NAME=VALUE...] COMMAND <command> [args...])
-# X11: a private Xvfb; WAYLAND: a private weston on it; DBUS: a private session bus.
+# tarvelo_add_test(<name> [X11] [WAYLAND] [DBUS] [DESKTOP <gnome|kde|sway>] [ENV NAME=VALUE...]
+#                  COMMAND <command> [args...])
+# X11: a private Xvfb; WAYLAND: a private weston on it; DBUS: a private session bus;
+# DESKTOP: a private headless compositor of that desktop, with its session bus.
 # ENV: the test's own settings. A target named first in COMMAND stands for its file.
 function(tarvelo_add_test name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "X11;WAYLAND;DBUS" "" "ENV;COMMAND")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "X11;WAYLAND;DBUS" "DESKTOP" "ENV;COMMAND")
   set(flags)
   foreach(flag IN ITEMS X11 WAYLAND DBUS)
     if(arg_${flag})
@@ -26,6 +28,9 @@ function(tarvelo_add_test name)
       list(APPEND flags --${lower})
     endif()
   endforeach()
+  if(arg_DESKTOP)
+    list(APPEND flags --desktop ${arg_DESKTOP})
+  endif()
   list(POP_FRONT arg_COMMAND program)
   if(TARGET ${program})
     set(program $<TARGET_FILE:${program}>)

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QWindow>
 
 #include "icon_pixels.h"
 #include "keep_fixed_size.h"
@@ -165,7 +166,38 @@ void Form1Dialog::ShowMessage(std::string_view text, MessageStyle style, std::st
   if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
     label->setAccessibleName(icon.name);
   }
+  // A box of fixed size with a close button alone, which a title bar may still maximise.
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  KeepFixedSize(box);
+  const QScopedValueRollback<QPointer<QWidget>> open(box_, &box);
+  // The dialog is blocked while the box is open, and may not hear of its activation.
+  const QMetaObject::Connection activated =
+      connect(qApp, &QGuiApplication::focusWindowChanged, &box, [this](QWindow* focused) {
+        if (focused != nullptr && focused == windowHandle()) {
+          BringBoxBack();
+        }
+      });
   box.exec();
+  disconnect(activated);
+}
+
+void Form1Dialog::changeEvent(QEvent* event) {
+  // A desktop that minimises the box alone leaves the dialog waiting on a box out of
+  // sight: activating the dialog brings the box back in front of it.
+  if (event->type() == QEvent::ActivationChange && box_ != nullptr &&
+      QGuiApplication::focusWindow() == windowHandle()) {
+    BringBoxBack();
+  }
+  QDialog::changeEvent(event);
+}
+
+void Form1Dialog::BringBoxBack() {
+  if (box_->isMinimized()) {
+    box_->showNormal();
+  }
+  box_->raise();
+  box_->activateWindow();
 }
 
 void Form1Dialog::Beep() { QApplication::beep(); }

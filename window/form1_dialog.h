@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 #include "form1.h"
@@ -30,6 +31,7 @@ class Form1Dialog final : public QDialog, public Controls, private Platform {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  public:
   // Controls
@@ -45,9 +47,11 @@ class Form1Dialog final : public QDialog, public Controls, private Platform {
   void ShowMessage(std::string_view text, MessageStyle style, std::string_view title) override;
   void Beep() override;
   void EndProgram() override;
+  void BringBoxBack();
 
   std::unique_ptr<Ui::Form1> ui_;
   bool arrowKey_ = false;  // an arrow key is moving the selection through the options
+  QPointer<QWidget> box_;  // the message box open over the dialog
   IcuEraSource eras_;
   Form1 form_{*this, *this, &eras_};
 };

@@ -56,9 +56,13 @@ class FixedSizeKeeper final : public QObject {
     }
     if (QGuiApplication::platformName() == u"wayland") {
       // The compositor insists on the size it gives: the limit goes until it has
-      // answered, whatever it answers.
+      // answered, whatever it answers. A message box fixes its size as it is shown.
+      if (!restoring_) {
+        size_ = window_.maximumSize();
+      }
       window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
       restoring_ = true;
+      LeaveWhenDrawn();
     } else {
       QTimer::singleShot(0, handle_, [handle = handle_] {
         if (handle != nullptr) {
@@ -73,7 +77,7 @@ class FixedSizeKeeper final : public QObject {
   // the request was refused; with whatever size the desktop gave, the fixed one returns.
   void OnAnswer(Qt::WindowStates states) {
     if (Enlarged(states)) {
-      leaveWhenDrawn_ = true;
+      LeaveWhenDrawn();
       return;
     }
     restoring_ = false;
@@ -81,8 +85,15 @@ class FixedSizeKeeper final : public QObject {
     window_.setFixedSize(size_);
   }
 
+  // The desktop may enlarge the window itself (a window menu, a key): it goes back as soon
+  // as it has drawn itself at the size it was given, even an unchanged one.
+  void LeaveWhenDrawn() {
+    leaveWhenDrawn_ = true;
+    window_.update();
+  }
+
   QWidget& window_;
-  QSize size_ = window_.size();
+  QSize size_;
   QPointer<QWindow> handle_;
   bool restoring_ = false;
   bool leaveWhenDrawn_ = false;

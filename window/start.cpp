@@ -17,9 +17,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "accessibility.h"
 #include "form1_dialog.h"
+#include "platform_choice.h"
 
 namespace tarvelo {
 namespace {
@@ -181,11 +183,20 @@ int Start(int argc, char* argv[]) {
   // The shell matches the window with its menu entry and icon by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvelo.Tarvelo"));
   Log().askedPlatforms = AskedPlatforms(arguments);
+  // The platform chosen for the desktop goes to Qt as if given on the command line.
+  QByteArray platformOption = "-platform";
+  QByteArray chosen = Log().askedPlatforms.isEmpty() ? ChoosePlatform() : QByteArray();
+  std::vector<char*> qtArguments(argv, argv + argc);
+  if (!chosen.isEmpty()) {
+    qtArguments.insert(qtArguments.begin() + 1, {platformOption.data(), chosen.data()});
+  }
+  int qtArgumentCount = static_cast<int>(qtArguments.size());
+  qtArguments.push_back(nullptr);
   const QtMessageHandler previous = qInstallMessageHandler(HoldStartUpMessage);
-  // Takes Qt's own options (-platform, -style, -session, ...) out of argc and argv. A
+  // Takes Qt's own options (-platform, -style, -session, ...) out of the arguments. A
   // session manager restoring the last session passes -session: the dialog comes back as
   // it starts, since there is nothing else to restore.
-  QApplication app(argc, argv);
+  QApplication app(qtArgumentCount, qtArguments.data());
   qInstallMessageHandler(previous);
   QList<HeldMessage> held;
   {
@@ -197,9 +208,11 @@ int Start(int argc, char* argv[]) {
              message.text);
   }
 
-  if (const auto status = AnswerCommandLine(
-          std::span<const char* const>(argv, static_cast<std::size_t>(argc)).subspan(1), std::cout,
-          std::cerr)) {
+  if (const auto status =
+          AnswerCommandLine(std::span<const char* const>(qtArguments.data(),
+                                                         static_cast<std::size_t>(qtArgumentCount))
+                                .subspan(1),
+                            std::cout, std::cerr)) {
     return *status;
   }
   PrepareApplication(app);
