@@ -13,20 +13,31 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi  # noqa: E402
 
 
+def find_node(wanted):
+    """The first object of the running program's accessible tree that `wanted` accepts,
+    passing over what is not showing, as a screen reader does; None if there is none."""
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is None or app.get_name() != "tarvelo":
+            continue
+        stack = [app]
+        while stack:
+            node = stack.pop()
+            if node is not app and not node.get_state_set().contains(Atspi.StateType.SHOWING):
+                continue
+            if wanted(node):
+                return node
+            stack.extend(node.get_child_at_index(j) for j in range(node.get_child_count()))
+    return None
+
+
 def find_box(timeout=20.0):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is None or app.get_name() != "tarvelo":
-                continue
-            stack = [app]
-            while stack:
-                node = stack.pop()
-                if node.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY):
-                    return node
-                stack.extend(node.get_child_at_index(j) for j in range(node.get_child_count()))
+        box = find_node(lambda node: node.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY))
+        if box is not None:
+            return box
         time.sleep(0.2)
     return None
 

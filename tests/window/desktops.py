@@ -16,6 +16,8 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, Gio, GLib  # noqa: E402
 
+from atspi_text import find_node  # noqa: E402
+
 DIALOG, BOX = "Tarvelo", "変換結果"
 ANSWER = "西暦1989年は平成元年です。"
 # What each desktop is to show. Buttons are those of the frame; sway's title bars have none.
@@ -229,18 +231,9 @@ class Sway:
 def box_text(timeout=10.0):
     """The text of the program's open message box, read as a screen reader does."""
     def find():
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is None or app.get_name() != "tarvelo":
-                continue
-            stack = [app]
-            while stack:
-                node = stack.pop()
-                if node.get_role() == Atspi.Role.LABEL and "西暦" in (node.get_name() or ""):
-                    return node.get_name()
-                stack.extend(node.get_child_at_index(j) for j in range(node.get_child_count()))
-        return None
+        label = find_node(lambda node: node.get_role() == Atspi.Role.LABEL and
+                          "西暦" in (node.get_name() or ""))
+        return label.get_name() if label is not None else None
     return wait_for(find, timeout)
 
 
