@@ -274,6 +274,8 @@ def main():
     try:
         dialog = wait_for(lambda: window(DIALOG), 20)
         wait_for(lambda: (window(DIALOG) or {}).get("active"), 10)
+        # sway settles who draws the frame a moment after the window first shows.
+        wait_for(lambda: (window(DIALOG) or {}).get("frame") == "desktop", 5)
         dialog = window(DIALOG)
         if dialog is None:
             case("dialog opens", False, f"no window titled {DIALOG!r}")
@@ -295,6 +297,8 @@ def main():
         case("1989 typed and answered", text == ANSWER, text)
         if box is None:
             return 1
+        wait_for(lambda: (window(BOX) or {}).get("frame") == "desktop", 5)
+        box = window(BOX) or box
         if shots:
             desktop.screenshot(os.path.join(shots, f"{name}-box.png"))
         # Centred across the dialog and over its middle; GNOME hangs it below the title bar.
