@@ -26,6 +26,10 @@ class FixedSizeKeeper final : public QObject {
     if (watched == &window_) {
       if (event->type() == QEvent::WinIdChange) {
         Watch(window_.windowHandle());
+      } else if (event->type() == QEvent::LayoutRequest && restoring_) {
+        // A message box fixes its size again at every layout request: not while the
+        // compositor's answer is awaited, or the box would answer at the old size.
+        return true;
       } else if (event->type() == QEvent::Paint && leaveWhenDrawn_) {
         // A request to be normal counts only once the given size has been drawn.
         leaveWhenDrawn_ = false;

@@ -792,8 +792,10 @@ class Form1DialogTest : public QObject {
       const QSize size = window->size();
       for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
         window->windowHandle()->setWindowStates(state);
-        QTRY_COMPARE(window->windowHandle()->windowStates(), Qt::WindowNoState);
-        QTRY_COMPARE(window->size(), size);
+        // Generous: a valgrind run on a busy machine answers slowly.
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowHandle()->windowStates(), Qt::WindowNoState,
+                                  20000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->size(), size, 20000);
         ++checked;
       }
     };
@@ -806,7 +808,7 @@ class Form1DialogTest : public QObject {
       connect(&opened, &QTimer::timeout, this, [&] {
         if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
           opened.stop();
-          QVERIFY(QTest::qWaitForWindowExposed(shown));
+          QVERIFY(QTest::qWaitForWindowExposed(shown, 20000));
           check(shown);
           shown->button(QMessageBox::Ok)->click();
         }
