@@ -793,8 +793,7 @@ class Form1DialogTest : public QObject {
       for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
         window->windowHandle()->setWindowStates(state);
         // Generous: a valgrind run on a busy machine answers slowly.
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowHandle()->windowStates(), Qt::WindowNoState,
-                                  20000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowHandle()->windowStates(), Qt::WindowNoState, 20000);
         QTRY_COMPARE_WITH_TIMEOUT(window->size(), size, 20000);
         ++checked;
       }
