@@ -233,6 +233,34 @@ class FrameAccessible final : public QAccessibleWidget {
   }
 };
 
+// The dialog as assistive tools meet it: its controls, but none that is hidden (the
+// credit label below the client area), which no one sees and so no one should hear.
+class DialogAccessible final : public QAccessibleWidget {
+ public:
+  explicit DialogAccessible(QWidget* dialog) : QAccessibleWidget(dialog, QAccessible::Dialog) {}
+  [[nodiscard]] int childCount() const override { return static_cast<int>(Shown().size()); }
+  [[nodiscard]] QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> shown = Shown();
+    return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index])
+                                              : nullptr;
+  }
+  [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override {
+    const auto* widget = child != nullptr ? qobject_cast<QWidget*>(child->object()) : nullptr;
+    return static_cast<int>(Shown().indexOf(widget));
+  }
+
+ private:
+  [[nodiscard]] QList<QWidget*> Shown() const {
+    QList<QWidget*> shown;
+    for (QWidget* control : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (!control->isWindow() && !control->isHidden()) {
+        shown.append(control);
+      }
+    }
+    return shown;
+  }
+};
+
 }  // namespace
 
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
@@ -245,6 +273,10 @@ QAccessibleInterface* AccessibleFactory(const QString& className, QObject* objec
   if (auto* frame = qobject_cast<QFrame*>(object);
       frame != nullptr && className == QLatin1String("QFrame")) {
     return new FrameAccessible(frame);
+  }
+  if (auto* dialog = qobject_cast<QWidget*>(object);
+      dialog != nullptr && className == QLatin1String("tarvelo::Form1Dialog")) {
+    return new DialogAccessible(dialog);
   }
   return nullptr;
 }

@@ -7,9 +7,9 @@ class QObject;
 
 namespace tarvelo {
 
-// Accessible factory for the controls Qt describes wrongly: line edits (the year box) and
-// plain frames drawn as lines, which Qt names after their group. Gives nullptr for every
-// other object, leaving it to Qt.
+// Accessible factory for the controls Qt describes wrongly: line edits (the year box),
+// plain frames drawn as lines, which Qt names after their group, and the dialog, whose
+// hidden credit label Qt would list. Gives nullptr for every other object, leaving it to Qt.
 //
 // Qt's line edit leaves word and sentence queries to QAccessibleTextInterface's defaults,
 // whose textAtOffset never returns at the end of the text (where a screen reader asks at
