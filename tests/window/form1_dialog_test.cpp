@@ -810,6 +810,8 @@ class Form1DialogTest : public QObject {
         }
       });
       opened.start(5);
+      // As a user meets it: the dialog on the screen and active before 変換 is pressed.
+      QVERIFY(QTest::qWaitForWindowActive(dialog_.get()));
       Text1()->setText("1989");
       command1_->click();  // returns once the box is closed
     }
