@@ -106,22 +106,25 @@ QString CannotOpenMessage(const QString& tried,
   for (const QString& platform : tried.split(u';', Qt::SkipEmptyParts)) {
     const QString name = platform.section(u':', 0, 0);
     const bool wayland = name.startsWith(u"wayland");
+    QString reason = name;
+    reason += u": ";
     if (!installed(name)) {
-      reasons.append(name + QStringLiteral(": 表示プラグインがありません") +
-                     (wayland ? QStringLiteral("（qt6-wayland パッケージを入れてください）")
-                              : QString()));
+      reason += u"表示プラグインがありません";
+      if (wayland) {
+        reason += u"（qt6-wayland パッケージを入れてください）";
+      }
     } else {
-      const QString variable = wayland        ? QStringLiteral("WAYLAND_DISPLAY")
-                               : name == u"xcb" ? QStringLiteral("DISPLAY")
-                                                : QString();
-      reasons.append(name + QStringLiteral(": ディスプレイに接続できません") +
-                     (variable.isEmpty() ? QString()
-                                         : QStringLiteral("（%1 を確かめてください）").arg(variable)));
+      reason += u"ディスプレイに接続できません";
+      if (wayland) {
+        reason += u"（WAYLAND_DISPLAY を確かめてください）";
+      } else if (name == u"xcb") {
+        reason += u"（DISPLAY を確かめてください）";
+      }
     }
+    reasons.append(reason);
   }
-  return QStringLiteral("tarvelo: ウィンドウを開けません。%1。表示プラグインは QT_QPA_PLATFORM "
-                        "または -platform で選べます")
-      .arg(reasons.join(u'、'));
+  return QStringLiteral("tarvelo: ウィンドウを開けません。") + reasons.join(u'、') +
+         QStringLiteral("。表示プラグインは QT_QPA_PLATFORM または -platform で選べます");
 }
 
 }  // namespace tarvelo

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,7 +83,8 @@ TEST(ChoosePlatform, FollowsTheSessionAndSaysNothing) {
        {"WAYLAND_DISPLAY=$SOCKET", "XDG_RUNTIME_DIR=$RUN", "DISPLAY=:9"},
        "xcb;wayland"},
       {"weston without XWayland", {"WAYLAND_DISPLAY=$SOCKET", "XDG_RUNTIME_DIR=$RUN"}, ""},
-      {"socket path, no runtime folder", {"WAYLAND_DISPLAY=$RUN/$SOCKET", "DISPLAY=:9"},
+      {"socket path, no runtime folder",
+       {"WAYLAND_DISPLAY=$RUN/$SOCKET", "DISPLAY=:9"},
        "xcb;wayland"},
       {"socket name, no runtime folder", {"WAYLAND_DISPLAY=$SOCKET", "DISPLAY=:9"}, ""},
       {"session type, no runtime folder", {"XDG_SESSION_TYPE=wayland", "DISPLAY=:9"}, ""},
@@ -106,7 +108,7 @@ TEST(ChoosePlatform, LeavesAHandedOverConnectionToQt) {
   address.sun_family = AF_UNIX;
   const QByteArray path = RuntimeFolder() + '/' + SocketName();
   ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
-  std::copy(path.begin(), path.end(), address.sun_path);
+  std::copy(path.begin(), path.end(), std::begin(address.sun_path));
   // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the socket API's address type
   ASSERT_EQ(connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   SetEnvironment({"WAYLAND_SOCKET=" + QByteArray::number(connection), "XDG_SESSION_TYPE=wayland",
@@ -130,7 +132,8 @@ TEST(CannotOpenMessage, NamesEachPlatformTriedAndWhatToDo) {
     QSet<QString> installed;
     QString message;
   };
-  const QString tail = QStringLiteral("。表示プラグインは QT_QPA_PLATFORM または -platform で選べます");
+  const QString tail =
+      QStringLiteral("。表示プラグインは QT_QPA_PLATFORM または -platform で選べます");
   const Case cases[] = {
       // KDE Plasma without XWayland, and without qt6-wayland, which is only recommended.
       {"wayland;xcb",
