@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -83,22 +82,6 @@ TEST(NumericText, RefusesEverythingElseAsZero) {
     EXPECT_FALSE(IsNumericText(text)) << text;
     EXPECT_EQ(TextToNumber(text), 0) << text;
     EXPECT_EQ(TextToInteger(text), 0) << text;
-  }
-}
-
-TEST(FormatNumber, WritesPlainDigits) {
-  const struct {
-    std::int64_t value;
-    const char* text;
-  } cases[] = {
-      {0, "0"},
-      {1926, "1926"},
-      {-12, "-12"},
-      {kNumberLimit, "9223372036854775807"},
-      {std::numeric_limits<std::int64_t>::min(), "-9223372036854775808"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FormatNumber(c.value), c.text) << c.value;
   }
 }
 
