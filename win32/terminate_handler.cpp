@@ -21,7 +21,8 @@ extern "C" {
 [[noreturn]] void TarveloBadArrayLength() asm("__wrap__ZSt28__throw_bad_array_new_lengthv");
 [[noreturn]] void TarveloLengthError(const char*) asm("__wrap__ZSt20__throw_length_errorPKc");
 [[noreturn]] void TarveloLogicError(const char*) asm("__wrap__ZSt19__throw_logic_errorPKc");
-[[noreturn]] void TarveloOutOfRange(const char*, ...) asm("__wrap__ZSt24__throw_out_of_range_fmtPKcz");
+[[noreturn]] void TarveloOutOfRange(const char*,
+                                    ...) asm("__wrap__ZSt24__throw_out_of_range_fmtPKcz");
 }
 
 void TarveloTerminate() { std::abort(); }
