@@ -119,8 +119,8 @@ TEST(SystemEras, EachEntryIsJudgedAgainstTheEraTakenBeforeIt) {
 // The date's range and the name are judged later, with every other source's entries.
 TEST(ParseWindowsEra, ReadsTheDocumentedFormAlone) {
   const struct {
-    const char* valueName;
-    const char* data;
+    const char* valueName = nullptr;
+    const char* data = nullptr;
     std::optional<SystemEra> era;
   } cases[] = {
       {"2019 05 01", "令和_令_Reiwa_R", SystemEra{"令和", 2019, 5, 1}},
