@@ -74,7 +74,6 @@ TEST(ChoosePlatform, FollowsTheSessionAndSaysNothing) {
     QByteArray chosen;
   };
   const Case cases[] = {
-      {"X11", {"DISPLAY=:9"}, ""},
       {"platform asked for",
        {"QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY=$SOCKET", "XDG_RUNTIME_DIR=$RUN", "DISPLAY=:9"},
        ""},
@@ -83,14 +82,8 @@ TEST(ChoosePlatform, FollowsTheSessionAndSaysNothing) {
        {"WAYLAND_DISPLAY=$SOCKET", "XDG_RUNTIME_DIR=$RUN", "DISPLAY=:9"},
        "xcb;wayland"},
       {"weston without XWayland", {"WAYLAND_DISPLAY=$SOCKET", "XDG_RUNTIME_DIR=$RUN"}, ""},
-      {"socket path, no runtime folder",
-       {"WAYLAND_DISPLAY=$RUN/$SOCKET", "DISPLAY=:9"},
-       "xcb;wayland"},
       {"socket name, no runtime folder", {"WAYLAND_DISPLAY=$SOCKET", "DISPLAY=:9"}, ""},
       {"session type, no runtime folder", {"XDG_SESSION_TYPE=wayland", "DISPLAY=:9"}, ""},
-      {"no compositor at the socket",
-       {"WAYLAND_DISPLAY=tarvelo-none", "XDG_RUNTIME_DIR=$RUN", "DISPLAY=:9"},
-       ""},
   };
   for (const Case& c : cases) {
     SetEnvironment(c.environment);
@@ -127,36 +120,28 @@ TEST(ChoosePlatform, LeavesAHandedOverConnectionToQt) {
 }
 
 TEST(CannotOpenMessage, NamesEachPlatformTriedAndWhatToDo) {
-  struct Case {
-    QString tried;
-    QSet<QString> installed;
-    QString message;
-  };
+  const QString head = QStringLiteral("tarvelo: ウィンドウを開けません。");
   const QString tail =
       QStringLiteral("。表示プラグインは QT_QPA_PLATFORM または -platform で選べます");
-  const Case cases[] = {
+  const struct {
+    QString tried;
+    QSet<QString> installed;
+    QString reasons;
+  } cases[] = {
       // KDE Plasma without XWayland, and without qt6-wayland, which is only recommended.
       {"wayland;xcb",
        {"xcb"},
-       "tarvelo: ウィンドウを開けません。wayland: 表示プラグインがありません（qt6-wayland "
-       "パッケージを入れてください）、xcb: ディスプレイに接続できません（DISPLAY "
-       "を確かめてください）" +
-           tail},
-      {"wayland-egl:option",
-       {"wayland-egl"},
-       "tarvelo: ウィンドウを開けません。wayland-egl: ディスプレイに接続できません"
-       "（WAYLAND_DISPLAY を確かめてください）" +
-           tail},
-      {"tarvelo-none;offscreen",
-       {"offscreen"},
-       "tarvelo: ウィンドウを開けません。tarvelo-none: 表示プラグインがありません、offscreen: "
-       "ディスプレイに接続できません" +
-           tail},
+       "wayland: 表示プラグインがありません（qt6-wayland パッケージを入れてください）、"
+       "xcb: ディスプレイに接続できません（DISPLAY を確かめてください）"},
+      {"wayland-egl:option;tarvelo-none;offscreen",
+       {"wayland-egl", "offscreen"},
+       "wayland-egl: ディスプレイに接続できません（WAYLAND_DISPLAY を確かめてください）、"
+       "tarvelo-none: 表示プラグインがありません、offscreen: ディスプレイに接続できません"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(tarvelo::CannotOpenMessage(
                   c.tried, [&c](const QString& name) { return c.installed.contains(name); }),
-              c.message)
+              head + c.reasons + tail)
         << c.tried.toStdString();
   }
 }
