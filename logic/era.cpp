@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 #include "numeric_text.h"
@@ -34,21 +35,27 @@ std::pair<std::string_view, int> EraOf(std::int64_t westernYear, std::span<const
   return {era->name, era->baseYear};
 }
 
-std::string Label(std::string_view eraName, std::string_view eraYear) {
-  std::string label(eraName);
-  label += eraYear == "1" ? kFirstYearText : eraYear;
-  return label;
+// a - b, held at the 64-bit limits.
+std::int64_t Difference(std::int64_t a, int b) {
+  constexpr std::int64_t kLowest = std::numeric_limits<std::int64_t>::min();
+  constexpr std::int64_t kHighest = std::numeric_limits<std::int64_t>::max();
+  if (b > 0 && a < kLowest + b) {
+    return kLowest;
+  }
+  if (b < 0 && a > kHighest + b) {
+    return kHighest;
+  }
+  return a - b;
 }
 
 }  // namespace
 
 std::string EraLabel(std::int64_t westernYear, std::span<const AddedEra> added) {
-  return EraLabel(FormatNumber(westernYear), added);
-}
-
-std::string EraLabel(std::string_view westernYear, std::span<const AddedEra> added) {
-  const auto [name, base] = EraOf(TextToNumber(westernYear), added);
-  return Label(name, FormatDifference(westernYear, static_cast<std::uint32_t>(base)));
+  const auto [name, base] = EraOf(westernYear, added);
+  const std::int64_t eraYear = Difference(westernYear, base);
+  std::string label(name);
+  label += eraYear == 1 ? std::string(kFirstYearText) : FormatNumber(eraYear);
+  return label;
 }
 
 }  // namespace tarvelo

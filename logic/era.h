@@ -44,11 +44,8 @@ struct AddedEra {
 // The era label of a Western year, such as "明治44" or "平成元". A year in which the
 // era changed belongs to the new era. `added` continues the table after 令和, in order
 // (see AddedEras). Meant for years from kFirstWesternYear on; earlier years give a 明治
-// label with a number below 1 rather than failing.
+// label with a number below 1 rather than failing, and an era year beyond the 64-bit
+// range is held at its limit.
 [[nodiscard]] std::string EraLabel(std::int64_t westernYear, std::span<const AddedEra> added = {});
-// The same for a year typed as text accepted by IsNumericText, of any length; a year too
-// large to be exact in double precision is counted as FormatDifference counts it.
-[[nodiscard]] std::string EraLabel(std::string_view westernYear,
-                                   std::span<const AddedEra> added = {});
 
 }  // namespace tarvelo

@@ -58,7 +58,7 @@ void Form1::Command1_Click() {
     rein();
     return;
   }
-  state_.converted = Value(EraLabel(state_.westernYear.ToText(), Added()));
+  state_.converted = Value(EraLabel(state_.westernYear.ToNumber(), Added()));
   platform_.ShowMessage(
       "西暦" + state_.westernYear.ToText() + "年は" + state_.converted.ToText() + "年です。",
       MessageStyle::kInformation, kResultTitle);

@@ -14,8 +14,8 @@ namespace tarvelo {
 [[nodiscard]] bool IsNumericText(std::string_view text);
 
 // Returns the value of a text accepted by IsNumericText, saturated at the 64-bit limits
-// -kNumberLimit and kNumberLimit, so that a text of any length has a value. Returns 0 for
-// any other text.
+// -kNumberLimit and kNumberLimit, so that a text of any length has a value (the box holds
+// four characters: platform.h, C3). Returns 0 for any other text.
 inline constexpr std::int64_t kNumberLimit = std::numeric_limits<std::int64_t>::max();
 [[nodiscard]] std::int64_t TextToNumber(std::string_view text);
 
@@ -26,12 +26,5 @@ inline constexpr std::int64_t kNumberLimit = std::numeric_limits<std::int64_t>::
 // Writes a number as a message shows it: plain decimal digits with a leading "-" when
 // negative, no grouping and no leading zeros.
 [[nodiscard]] std::string FormatNumber(std::int64_t value);
-
-// Writes the value of a text accepted by IsNumericText less `subtrahend` as a year's label
-// counts it, in double precision: the value and the difference are each rounded to 53
-// significant bits, ties to even, and a value beyond the largest finite double,
-// (2^53 - 1) * 2^971, is held there. Exact while the value is within +-2^53, as every year
-// the box can hold is. Any other text counts as 0.
-[[nodiscard]] std::string FormatDifference(std::string_view text, std::uint32_t subtrahend);
 
 }  // namespace tarvelo

@@ -37,7 +37,11 @@ class Controls {
   // C3. From now on the box takes at most this many characters from the user (typed,
   //     pasted, committed by an input method). Setting the limit never raises Change.
   //     Whether a longer text already in the box is cut or kept is the realisation's
-  //     choice: the logic empties the box after every change of the limit.
+  //     choice: the logic empties the box after every change of the limit. The box starts
+  //     with the limit Form1::kWesternMaxLength (4), the largest the logic sets, so
+  //     Text1Text() never holds more than four characters: every number the logic reads is
+  //     from -999 to 9999. A longer text, which only a test can place, reads as TextToNumber
+  //     reads it, held at the 64-bit limits.
   virtual void SetText1MaxLength(int characters) = 0;
   // C4. Moves the keyboard focus into the box. Raises no event of the logic. Where an
   //     arrow key selected an option, the focus stays on that option instead (one focus

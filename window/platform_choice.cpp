@@ -2,7 +2,9 @@
 
 #include <wayland-client.h>
 
+#include <QStringList>
 #include <QtGlobal>
+#include <cstdarg>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -27,8 +29,30 @@ void OnGlobal(void* data, wl_registry* /*registry*/, std::uint32_t /*name*/, con
 
 void OnGlobalRemove(void* /*data*/, wl_registry* /*registry*/, std::uint32_t /*name*/) {}
 
+// NOLINTBEGIN(cppcoreguidelines-pro-type-vararg): libwayland's log callback takes a va_list
+void DiscardWaylandLog(const char* /*format*/, va_list /*arguments*/) {}
+
+void WaylandLogToQt(const char* format, va_list arguments) {
+  qWarning("%s", qPrintable(QString::vasprintf(format, arguments).trimmed()));
+}
+// NOLINTEND(cppcoreguidelines-pro-type-vararg)
+
+// Keeps libwayland quiet while the compositor is asked.
+class QuietWaylandLog {
+ public:
+  QuietWaylandLog() { wl_log_set_handler_client(DiscardWaylandLog); }
+  ~QuietWaylandLog() { SendWaylandLogToQt(); }
+  QuietWaylandLog(const QuietWaylandLog&) = delete;
+  QuietWaylandLog& operator=(const QuietWaylandLog&) = delete;
+  QuietWaylandLog(QuietWaylandLog&&) = delete;
+  QuietWaylandLog& operator=(QuietWaylandLog&&) = delete;
+};
+
 // Whether the Wayland compositor of the session draws frames; nothing when none answers.
 std::optional<bool> CompositorDrawsFrames() {
+  // libwayland says why it could not connect (no runtime folder, no socket): the choice
+  // is then Qt's, which may well open a display anyway.
+  const QuietWaylandLog quiet;
   const std::unique_ptr<wl_display, DisplayCloser> display(wl_display_connect(nullptr));
   if (!display) {
     return std::nullopt;
@@ -44,12 +68,21 @@ std::optional<bool> CompositorDrawsFrames() {
   return draws;
 }
 
+bool WaylandSession() {
+  return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+         qgetenv("XDG_SESSION_TYPE") == "wayland";
+}
+
 }  // namespace
 
 QByteArray ChoosePlatform() {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-      (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-       qgetenv("XDG_SESSION_TYPE") != "wayland")) {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    return {};
+  }
+  if (!qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
+    return "wayland;xcb";
+  }
+  if (!WaylandSession()) {
     return {};
   }
   const std::optional<bool> draws = CompositorDrawsFrames();
@@ -61,6 +94,37 @@ QByteArray ChoosePlatform() {
   }
   // Each list falls back to the other platform should its first one not open.
   return qEnvironmentVariableIsEmpty("DISPLAY") ? QByteArray() : "xcb;wayland";
+}
+
+QByteArray QtDefaultPlatforms() { return WaylandSession() ? "wayland;xcb" : "xcb"; }
+
+void SendWaylandLogToQt() { wl_log_set_handler_client(WaylandLogToQt); }
+
+QString CannotOpenMessage(const QString& tried,
+                          const std::function<bool(const QString& name)>& installed) {
+  QStringList reasons;
+  for (const QString& platform : tried.split(u';', Qt::SkipEmptyParts)) {
+    const QString name = platform.section(u':', 0, 0);
+    const bool wayland = name.startsWith(u"wayland");
+    QString reason = name;
+    reason += u": ";
+    if (!installed(name)) {
+      reason += u"表示プラグインがありません";
+      if (wayland) {
+        reason += u"（qt6-wayland パッケージを入れてください）";
+      }
+    } else {
+      reason += u"ディスプレイに接続できません";
+      if (wayland) {
+        reason += u"（WAYLAND_DISPLAY を確かめてください）";
+      } else if (name == u"xcb") {
+        reason += u"（DISPLAY を確かめてください）";
+      }
+    }
+    reasons.append(reason);
+  }
+  return QStringLiteral("tarvelo: ウィンドウを開けません。") + reasons.join(u'、') +
+         QStringLiteral("。表示プラグインは QT_QPA_PLATFORM または -platform で選べます");
 }
 
 }  // namespace tarvelo

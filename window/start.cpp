@@ -43,7 +43,7 @@ struct HeldMessage {
 };
 
 struct StartUpLog {
-  QString askedPlatforms;  // as -platform or QT_QPA_PLATFORM give them; empty for Qt's default
+  QString triedPlatforms;  // what Qt is to try, as -platform or QT_QPA_PLATFORM take them
   std::mutex heldLock;     // Qt may call its message handler from any thread
   QList<HeldMessage> held;
 };
@@ -81,40 +81,18 @@ bool PlatformInstalled(const QString& name) {
   return false;
 }
 
-// The platforms asked for of which none is installed, joined as asked; empty when one is,
-// or when none was asked for and Qt's default was tried.
-QString MissingPlatforms(const QString& asked) {
-  for (const QString& platform : asked.split(u';', Qt::SkipEmptyParts)) {
-    if (PlatformInstalled(platform.section(u':', 0, 0))) {
-      return {};
-    }
-  }
-  return asked;
-}
-
 // Keeps Qt's messages while the application is made. Qt aborts when no platform could be
-// opened, advising a reinstall that would not help: say what is wrong instead and end
-// with status 1; what the platform said while it tried would only repeat that.
+// opened, advising a reinstall that would not help: say in one line what kept each
+// platform tried from opening instead, and end with status 1; what the platforms said
+// while they tried would only repeat that.
 void HoldStartUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type != QtFatalMsg) {
     const std::scoped_lock lock(Log().heldLock);
     Log().held.append({type, QByteArray(context.category), message});
     return;
   }
-  const QString missing = MissingPlatforms(Log().askedPlatforms);
-  if (missing.isEmpty()) {
-    std::fputs(
-        "tarvelo: ディスプレイに接続できないため、ウィンドウを開けません"
-        "（DISPLAY または WAYLAND_DISPLAY を確かめてください）\n",
-        stderr);
-  } else {
-    std::fputs(
-        qPrintable(QStringLiteral("tarvelo: 表示プラグイン %1 がないため、ウィンドウを開けません"
-                                  "（QT_QPA_PLATFORM を確かめてください。wayland には "
-                                  "qt6-wayland パッケージが要ります）\n")
-                       .arg(missing)),
-        stderr);
-  }
+  std::fputs(qPrintable(CannotOpenMessage(Log().triedPlatforms, PlatformInstalled) + u'\n'),
+             stderr);
   std::_Exit(EXIT_FAILURE);
 }
 
@@ -182,10 +160,14 @@ int Start(int argc, char* argv[]) {
 
   // The shell matches the window with its menu entry and icon by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvelo.Tarvelo"));
-  Log().askedPlatforms = AskedPlatforms(arguments);
+  const QString asked = AskedPlatforms(arguments);
   // The platform chosen for the desktop goes to Qt as if given on the command line.
   QByteArray platformOption = "-platform";
-  QByteArray chosen = Log().askedPlatforms.isEmpty() ? ChoosePlatform() : QByteArray();
+  QByteArray chosen = asked.isEmpty() ? ChoosePlatform() : QByteArray();
+  Log().triedPlatforms = !asked.isEmpty()    ? asked
+                         : !chosen.isEmpty() ? QString::fromLatin1(chosen)
+                                             : QString::fromLatin1(QtDefaultPlatforms());
+  SendWaylandLogToQt();
   std::vector<char*> qtArguments(argv, argv + argc);
   if (!chosen.isEmpty()) {
     qtArguments.insert(qtArguments.begin() + 1, {platformOption.data(), chosen.data()});

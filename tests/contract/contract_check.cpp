@@ -16,6 +16,11 @@ std::vector<std::string> BrokenContractRules(const Realisation& dialog) {
   expect(controls.Option5Value(), "C5: 西暦 reads as selected at the start", controls.Text1Text());
   expect(controls.Option5Enabled(), "C6: 西暦 is enabled", controls.Text1Text());
 
+  dialog.type("12345");
+  expect(controls.Text1Text() == "1234", "C3: the box starts taking at most four characters",
+         controls.Text1Text());
+  controls.SetText1Text("");
+
   // Form1's filter empties a box holding something that is not a number: when the text
   // set is gone on return, Change ran inside the call.
   controls.SetText1Text("12");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,22 +33,9 @@ std::string Answer(FakeDialog& dialog, const std::string& year) {
   return dialog.effects().empty() ? std::string() : dialog.effects().front().text;
 }
 
-TEST(SystemEras, AnAddedEraAnswersFromTheYearItBegins) {
-  FakeDialog dialog(BuiltInsAnd({kTest}));
-  const struct {
-    const char* year;
-    const char* answer;
-  } cases[] = {
-      {"2018", "西暦2018年は平成30年です。"}, {"2019", "西暦2019年は令和元年です。"},
-      {"2044", "西暦2044年は令和26年です。"}, {"2045", "西暦2045年は試験元年です。"},
-      {"2046", "西暦2046年は試験2年です。"},  {"9999", "西暦9999年は試験7955年です。"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Answer(dialog, c.year), c.answer);
-  }
-}
-
-TEST(SystemEras, EraToWesternKeepsItsOptions) {
+// The eras are read at the first Western-to-era answer, and only then; an added era
+// answers from the year it begins, and the era options stay the built-in ones.
+TEST(SystemEras, AreReadOnceAtTheFirstWesternAnswer) {
   FakeDialog dialog(BuiltInsAnd({kTest}));
   dialog.ClickOption(4);  // 平成
   dialog.Paste("99");
@@ -55,58 +43,14 @@ TEST(SystemEras, EraToWesternKeepsItsOptions) {
   dialog.ClickConvert();
   ASSERT_FALSE(dialog.effects().empty());
   EXPECT_EQ(dialog.effects().front().text, "平成99年は西暦2087年です。");
-  EXPECT_EQ(dialog.eraSource().reads(), 0);
-}
-
-// The eras are read at the first Western-to-era answer, and only then.
-TEST(SystemEras, AreReadOnceAtTheFirstWesternAnswer) {
-  FakeDialog dialog(BuiltInsAnd({kTest}));
-  EXPECT_EQ(dialog.eraSource().reads(), 0);
+  dialog.ClickOption(5);
   Answer(dialog, "1867");  // refused before any conversion
   Answer(dialog, "");
   EXPECT_EQ(dialog.eraSource().reads(), 0);
-  Answer(dialog, "2046");
-  Answer(dialog, "2000");
-  Answer(dialog, "2050");
+  EXPECT_EQ(Answer(dialog, "2044"), "西暦2044年は令和26年です。");
+  EXPECT_EQ(Answer(dialog, "2045"), "西暦2045年は試験元年です。");
+  EXPECT_EQ(Answer(dialog, "2018"), "西暦2018年は平成30年です。");
   EXPECT_EQ(dialog.eraSource().reads(), 1);
-}
-
-TEST(SystemEras, EveryKindOfRejectedEntryChangesNothing) {
-  const struct {
-    const char* why = nullptr;
-    SystemEra entry;
-  } cases[] = {
-      {"empty name", {"", 2045, 5, 1}},
-      {"placeholder name", {"QQ", 2045, 5, 1}},
-      {"Latin name", {"Shiken", 2045, 5, 1}},
-      {"digit in name", {"試験2", 2045, 5, 1}},
-      {"space in name", {"試 験", 2045, 5, 1}},
-      {"full-width letters", {"ＱＱ", 2045, 5, 1}},
-      {"kana", {"しけん", 2045, 5, 1}},
-      {"five kanji", {"試験試験試", 2045, 5, 1}},
-      {"cut UTF-8", {"試\xE9\xA8", 2045, 5, 1}},
-      {"overlong UTF-8", {"\xC0\x80", 2045, 5, 1}},
-      {"surrogate in UTF-8", {"\xED\xA0\x80", 2045, 5, 1}},
-      {"built-in name, later day", {"令和", 2045, 5, 1}},
-      {"older built-in name", {"明治", 2045, 5, 1}},
-      {"令 as a compatibility ideograph", {"\xEF\xA6\xA8和", 2045, 5, 1}},
-      {"成 as a compatibility ideograph", {"平\xF0\xAF\xA2\xB2", 2045, 5, 1}},
-      {"month 13", {"試験", 2045, 13, 1}},
-      {"month 0", {"試験", 2045, 0, 1}},
-      {"day 0", {"試験", 2045, 5, 0}},
-      {"April 31", {"試験", 2045, 4, 31}},
-      {"February 29 of a common year", {"試験", 2045, 2, 29}},
-      {"February 29 of 2100", {"試験", 2100, 2, 29}},
-      {"year past 9999", {"試験", 10000, 1, 1}},
-      {"negative year", {"試験", -2045, 5, 1}},
-      {"before 令和", {"試験", 2019, 4, 30}},
-      {"the day 令和 begins", {"試験", 2019, 5, 1}},
-      {"later in 令和's first year", {"試験", 2019, 12, 1}},
-      {"an older era", {"慶応", 1865, 4, 7}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_TRUE(AddedEras(BuiltInsAnd({c.entry})).empty()) << c.why;
-  }
 }
 
 TEST(SystemEras, EachEntryIsJudgedAgainstTheEraTakenBeforeIt) {
@@ -138,55 +82,67 @@ TEST(SystemEras, EachEntryIsJudgedAgainstTheEraTakenBeforeIt) {
        {{"\xF0\xA0\x80\x8B試", 2045, 5, 1}},
        {{"\xF0\xA0\x80\x8B試", 2044}}},
       {"the year 9999", {{"試験", 9999, 12, 31}}, {{"試験", 9998}}},
+      // Entries passed over.
+      {"empty name", BuiltInsAnd({{"", 2045, 5, 1}}), {}},
+      {"placeholder name", BuiltInsAnd({{"QQ", 2045, 5, 1}}), {}},
+      {"Latin name", BuiltInsAnd({{"Shiken", 2045, 5, 1}}), {}},
+      {"digit in name", BuiltInsAnd({{"試験2", 2045, 5, 1}}), {}},
+      {"space in name", BuiltInsAnd({{"試 験", 2045, 5, 1}}), {}},
+      {"full-width letters", BuiltInsAnd({{"ＱＱ", 2045, 5, 1}}), {}},
+      {"kana", BuiltInsAnd({{"しけん", 2045, 5, 1}}), {}},
+      {"five kanji", BuiltInsAnd({{"試験試験試", 2045, 5, 1}}), {}},
+      {"cut UTF-8", BuiltInsAnd({{"試\xE9\xA8", 2045, 5, 1}}), {}},
+      {"overlong UTF-8", BuiltInsAnd({{"\xC0\x80", 2045, 5, 1}}), {}},
+      {"surrogate in UTF-8", BuiltInsAnd({{"\xED\xA0\x80", 2045, 5, 1}}), {}},
+      {"built-in name, later day", BuiltInsAnd({{"令和", 2045, 5, 1}}), {}},
+      {"older built-in name", BuiltInsAnd({{"明治", 2045, 5, 1}}), {}},
+      {"令 as a compatibility ideograph", BuiltInsAnd({{"\xEF\xA6\xA8和", 2045, 5, 1}}), {}},
+      {"成 as a compatibility ideograph", BuiltInsAnd({{"平\xF0\xAF\xA2\xB2", 2045, 5, 1}}), {}},
+      {"month 13", BuiltInsAnd({{"試験", 2045, 13, 1}}), {}},
+      {"month 0", BuiltInsAnd({{"試験", 2045, 0, 1}}), {}},
+      {"day 0", BuiltInsAnd({{"試験", 2045, 5, 0}}), {}},
+      {"April 31", BuiltInsAnd({{"試験", 2045, 4, 31}}), {}},
+      {"February 29 of a common year", BuiltInsAnd({{"試験", 2045, 2, 29}}), {}},
+      {"February 29 of 2100", BuiltInsAnd({{"試験", 2100, 2, 29}}), {}},
+      {"year past 9999", BuiltInsAnd({{"試験", 10000, 1, 1}}), {}},
+      {"negative year", BuiltInsAnd({{"試験", -2045, 5, 1}}), {}},
+      {"before 令和", BuiltInsAnd({{"試験", 2019, 4, 30}}), {}},
+      {"the day 令和 begins", BuiltInsAnd({{"試験", 2019, 5, 1}}), {}},
+      {"later in 令和's first year", BuiltInsAnd({{"試験", 2019, 12, 1}}), {}},
+      {"an older era", BuiltInsAnd({{"慶応", 1865, 4, 7}}), {}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AddedEras(c.entries), c.added) << c.why;
   }
 }
 
-TEST(EraLabel, TheLastAddedEraBegunNamesTheYear) {
-  const std::vector<AddedEra> added{{"試験", 2044}, {"後代", 2049}};
+// The date's range and the name are judged later, with every other source's entries.
+TEST(ParseWindowsEra, ReadsTheDocumentedFormAlone) {
   const struct {
-    int year;
-    const char* label;
+    const char* valueName = nullptr;
+    const char* data = nullptr;
+    std::optional<SystemEra> era;
   } cases[] = {
-      {1868, "明治元"}, {2019, "令和元"}, {2044, "令和26"}, {2045, "試験元"},
-      {2049, "試験5"},  {2050, "後代元"}, {2051, "後代2"},  {9999, "後代7950"},
+      {"2019 05 01", "令和_令_Reiwa_R", SystemEra{"令和", 2019, 5, 1}},
+      {"2045 05 01", "試験_試_Shiken_S", SystemEra{"試験", 2045, 5, 1}},
+      {"2045 13 01", "QQ_Q_Q_Q", SystemEra{"QQ", 2045, 13, 1}},
+      {"2045 05 01", "___", SystemEra{"", 2045, 5, 1}},
+      {"2045 5 1", "試験_試_Shiken_S", std::nullopt},
+      {"2045-05-01", "試験_試_Shiken_S", std::nullopt},
+      {"20450501", "試験_試_Shiken_S", std::nullopt},
+      {"2045 05 01 ", "試験_試_Shiken_S", std::nullopt},
+      {" 2045 05 01", "試験_試_Shiken_S", std::nullopt},
+      {"2045  05 01", "試験_試_Shiken_S", std::nullopt},
+      {"２０４５ ０５ ０１", "試験_試_Shiken_S", std::nullopt},
+      {"+045 05 01", "試験_試_Shiken_S", std::nullopt},
+      {"", "試験_試_Shiken_S", std::nullopt},
+      {"2045 05 01", "", std::nullopt},
+      {"2045 05 01", "試験", std::nullopt},
+      {"2045 05 01", "試験_試_Shiken", std::nullopt},
+      {"2045 05 01", "試験_試_Shiken_S_X", std::nullopt},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(EraLabel(c.year, added), c.label) << c.year;
-  }
-}
-
-TEST(ParseWindowsEra, ReadsTheDocumentedForm) {
-  EXPECT_EQ(ParseWindowsEra("2019 05 01", "令和_令_Reiwa_R"), (SystemEra{"令和", 2019, 5, 1}));
-  EXPECT_EQ(ParseWindowsEra("2045 05 01", "試験_試_Shiken_S"), (SystemEra{"試験", 2045, 5, 1}));
-  // The date's range and the name are judged with every other source's entries.
-  EXPECT_EQ(ParseWindowsEra("2045 13 01", "QQ_Q_Q_Q"), (SystemEra{"QQ", 2045, 13, 1}));
-  EXPECT_EQ(ParseWindowsEra("2045 05 01", "___"), (SystemEra{"", 2045, 5, 1}));
-}
-
-TEST(ParseWindowsEra, RefusesAnyOtherForm) {
-  const struct {
-    const char* valueName;
-    const char* data;
-  } cases[] = {
-      {"2045 5 1", "試験_試_Shiken_S"},
-      {"2045-05-01", "試験_試_Shiken_S"},
-      {"20450501", "試験_試_Shiken_S"},
-      {"2045 05 01 ", "試験_試_Shiken_S"},
-      {" 2045 05 01", "試験_試_Shiken_S"},
-      {"2045  05 01", "試験_試_Shiken_S"},
-      {"２０４５ ０５ ０１", "試験_試_Shiken_S"},
-      {"+045 05 01", "試験_試_Shiken_S"},
-      {"", "試験_試_Shiken_S"},
-      {"2045 05 01", ""},
-      {"2045 05 01", "試験"},
-      {"2045 05 01", "試験_試_Shiken"},
-      {"2045 05 01", "試験_試_Shiken_S_X"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_FALSE(ParseWindowsEra(c.valueName, c.data).has_value()) << c.valueName << " " << c.data;
+    EXPECT_EQ(ParseWindowsEra(c.valueName, c.data), c.era) << c.valueName << " " << c.data;
   }
 }
 

@@ -2,38 +2,50 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "numeric_text.h"
+
 namespace tarvelo {
 namespace {
 
 TEST(EraLabel, NamesEachYearAroundTheEraBoundaries) {
+  const std::vector<AddedEra> none;
+  const std::vector<AddedEra> added{{"試験", 2044}, {"後代", 2049}};
+  const std::vector<AddedEra> outOfOrder{{"古", -5}};
   const struct {
-    int year;
-    const char* label;
+    std::int64_t year;
+    const std::vector<AddedEra>& added;
+    std::string label;
   } cases[] = {
-      {1868, "明治元"}, {1869, "明治2"},  {1911, "明治44"},   {1912, "大正元"}, {1913, "大正2"},
-      {1925, "大正14"}, {1926, "昭和元"}, {1927, "昭和2"},    {1988, "昭和63"}, {1989, "平成元"},
-      {1990, "平成2"},  {2000, "平成12"}, {2018, "平成30"},   {2019, "令和元"}, {2020, "令和2"},
-      {2026, "令和8"},  {2100, "令和82"}, {9999, "令和7981"},
+      {1867, none, "明治0"},
+      {1868, none, "明治元"},
+      {1869, none, "明治2"},
+      {1911, none, "明治44"},
+      {1912, none, "大正元"},
+      {1925, none, "大正14"},
+      {1926, none, "昭和元"},
+      {1988, none, "昭和63"},
+      {1989, none, "平成元"},
+      {2018, none, "平成30"},
+      {2019, none, "令和元"},
+      {2026, none, "令和8"},
+      {9999, none, "令和7981"},
+      // The era year held at the 64-bit limits.
+      {kNumberLimit, none, "令和9223372036854773789"},
+      {-kNumberLimit, none, "明治-9223372036854775808"},
+      {kNumberLimit, outOfOrder, "古9223372036854775807"},
+      // The last added era begun names the year.
+      {1868, added, "明治元"},
+      {2044, added, "令和26"},
+      {2045, added, "試験元"},
+      {2049, added, "試験5"},
+      {2050, added, "後代元"},
+      {9999, added, "後代7950"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(EraLabel(c.year), c.label) << c.year;
-  }
-}
-
-TEST(BaseYear, GivesTheWesternYearOfYearZero) {
-  const struct {
-    const char* era;
-    int eraYear;
-    int western;
-  } cases[] = {
-      {"明治", 1, 1868},  {"明治", 45, 1912}, {"明治", 99, 1966}, {"大正", 1, 1912},
-      {"大正", 15, 1926}, {"昭和", 1, 1926},  {"昭和", 64, 1989}, {"平成", 1, 1989},
-      {"平成", 12, 2000}, {"平成", 31, 2019}, {"平成", 38, 2026}, {"平成", 99, 2087},
-  };
-  for (const auto& c : cases) {
-    const auto base = BaseYear(c.era);
-    ASSERT_TRUE(base.has_value()) << c.era;
-    EXPECT_EQ(*base + c.eraYear, c.western) << c.era << c.eraYear;
+    EXPECT_EQ(EraLabel(c.year, c.added), c.label) << c.year;
   }
 }
 
