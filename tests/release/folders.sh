@@ -13,6 +13,7 @@ repo=$tmp/home/src/tarvelo
 mkdir -p "$repo/script" "$repo/packaging" "$repo/build/release" "$repo/build/windows" \
   "$tmp/bin" "$tmp/home/notes" "$tmp/home/empty" "$tmp/home/out"
 cp "$src/script/release" "$repo/script/release"
+touch "$repo/build/release/CPackConfig.cmake" "$repo/build/windows/CPackConfig.cmake"
 printf 'project(tarvelo\n  VERSION 1.0.0\n  LANGUAGES CXX)\n' >"$repo/CMakeLists.txt"
 printf 'tarvelo (1.0.0) unstable; urgency=medium\n' >"$repo/packaging/changelog"
 for tool in bin/cmake bin/cpack home/src/tarvelo/script/bootstrap; do
