@@ -34,7 +34,7 @@ set -- ${wayland:+sh "$here/window/with-weston.sh"} \
 set -- ${x11:+sh "$here/window/with-xvfb.sh"} "$@"
 
 status=0
-env -i PATH="$PATH" LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=UTC \
+env -i PATH="$PATH" LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=UTC PYTHONDONTWRITEBYTECODE=1 \
   HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/run" \
   XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   XDG_CACHE_HOME="$work/cache" XDG_STATE_HOME="$work/state" \
