@@ -13,6 +13,8 @@ import time
 
 import gi
 
+sys.dont_write_bytecode = True  # the source tree stays as it was
+
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, Gio, GLib  # noqa: E402
 
@@ -94,9 +96,10 @@ class Gnome:
             }})""")
 
     def request(self, title, action):
-        # What GNOME's keys and window menu do: each asks only what the window allows.
-        act = {"maximise": "if (w.can_maximize()) w.maximize(Meta.MaximizeFlags.BOTH)",
-               "fullscreen": "if (w.allows_resize()) w.make_fullscreen()",
+        # Maximise and fullscreen are asked whatever the window allows, as a title bar or
+        # another program may; minimise as GNOME's key does, only where the window allows it.
+        act = {"maximise": "w.maximize(Meta.MaximizeFlags.BOTH)",
+               "fullscreen": "w.make_fullscreen()",
                "minimise": "if (w.can_minimize()) w.minimize()",
                "activate": "w.activate(global.get_current_time())"}[action]
         self.eval(f"{self.find()}.filter(w => w.get_title() == {json.dumps(title)})"
@@ -119,44 +122,66 @@ class Gnome:
 
 
 class Kde:
-    """kwin_wayland, asked through scripts that print their answer to its output."""
+    """kwin_wayland, asked through scripts that print their answer to its output. KWin 6 names
+    windows and their list apart from KWin 5's clients, and tells a window's maximised state,
+    which KWin 5 only announces: a script that stays loaded writes down each announcement."""
 
     def __init__(self, pid):
         self.pid = pid
         self.bus = Gio.bus_get_sync(Gio.BusType.SESSION)
         self.count = 0
+        self.script("""if (workspace.clientMaximizeSet) {
+            workspace.clientMaximizeSet.connect((c, h, v) =>
+                print(`tarvelo-maximised ${c.internalId} ${h || v}`));
+        }
+        return 0;""")
 
     def script(self, body):
         self.count += 1
         tag = f"tarvelo-{self.count}"
         path = os.path.join(os.environ["TMPDIR"], tag + ".js")
         with open(path, "w", encoding="utf-8") as file:
-            file.write(f"const mine = workspace.clientList().filter(c => c.pid == {self.pid});\n"
+            file.write("const mine = (workspace.windowList ? workspace.windowList()"
+                       f" : workspace.clientList()).filter(c => c.pid == {self.pid});\n"
                        f"print('{tag} ' + JSON.stringify((() => {{ {body} }})()));\n")
         for method, args in (("loadScript", ("(ss)", (path, tag))), ("start", None)):
             self.bus.call_sync("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", method,
                                GLib.Variant(*args) if args else None, None, 0, 10000, None)
-        line = wait_for(lambda: next((ln for ln in open(os.environ["TARVELO_DESKTOP_LOG"],
-                                                         encoding="utf-8", errors="replace")
-                                      if ln.startswith(f"js: {tag} ")), None))
+        line = wait_for(lambda: next((ln for ln in self.log() if ln.startswith(f"js: {tag} ")),
+                                     None))
         if line is None:
             raise RuntimeError(f"kwin did not run script {tag}")
         return json.loads(line.split(" ", 2)[2])
 
+    def log(self):
+        with open(os.environ["TARVELO_DESKTOP_LOG"], encoding="utf-8", errors="replace") as log:
+            return log.readlines()
+
+    def maximised(self, window):
+        """KWin 5's last word on the window's maximised state."""
+        state = window.pop("maximiseMode")
+        if state is not None:
+            return state != 0
+        said = [ln.split() for ln in self.log() if ln.startswith("js: tarvelo-maximised ")]
+        return next((ln[3] == "true" for ln in reversed(said) if ln[2] == window["id"]), False)
+
     def windows(self):
-        return self.script("""return mine.map(c => ({title: c.caption,
+        found = self.script("""return mine.map(c => ({title: c.caption, id: String(c.internalId),
             platform: c.windowId ? 'xcb' : 'wayland', frame: c.noBorder ? 'program' : 'desktop',
             buttons: [c.closeable && 'close', c.minimizable && 'minimise',
                       c.maximizable && 'maximise'].filter(b => b),
             rect: [c.frameGeometry.x, c.frameGeometry.y, c.frameGeometry.width,
                    c.frameGeometry.height],
-            maximised: false, fullscreen: c.fullScreen, minimised: c.minimized,
-            active: c.active}));""")
+            maximiseMode: c.maximizeMode === undefined ? null : c.maximizeMode,
+            fullscreen: c.fullScreen, minimised: c.minimized, active: c.active}));""")
+        return [dict(w, maximised=self.maximised(w)) for w in found]
 
     def request(self, title, action):
         # What KWin's window menu and keys do.
         act = {"maximise": "c.setMaximize(true, true)", "fullscreen": "c.fullScreen = true",
-               "minimise": "c.minimized = true", "activate": "workspace.activeClient = c"}[action]
+               "minimise": "c.minimized = true",
+               "activate": "if (workspace.windowList) workspace.activeWindow = c;"
+                           " else workspace.activeClient = c"}[action]
         self.script(f"mine.filter(c => c.caption == {json.dumps(title)})"
                     f".forEach(c => {{ {act}; }}); return 0;")
         return True
