@@ -190,6 +190,17 @@ class Kde:
         subprocess.run([sys.argv[3], *keys], check=True)
 
     def screenshot(self, path):
+        # KWin 6 takes pictures only when it draws with OpenGL, which a headless KWin without
+        # a graphics device does not.
+        self.bus.call_sync("org.kde.KWin", "/Effects", "org.kde.kwin.Effects", "loadEffect",
+                           GLib.Variant("(s)", ("screenshot",)), None, 0, 10000, None)
+        loaded, = self.bus.call_sync(
+            "org.kde.KWin", "/Effects", "org.freedesktop.DBus.Properties", "Get",
+            GLib.Variant("(ss)", ("org.kde.kwin.Effects", "loadedEffects")), None, 0, 10000,
+            None).unpack()
+        if "screenshot" not in loaded:
+            print(f"kde: no screenshot {os.path.basename(path)}: KWin draws without OpenGL here")
+            return
         read, write = os.pipe()
         fds = Gio.UnixFDList.new()
         fds.append(write)
