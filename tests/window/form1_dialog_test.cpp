@@ -230,8 +230,8 @@ class Form1DialogTest : public QObject {
     const int warn = QMessageBox::Warning;
     const int stop = QMessageBox::Critical;
     QTest::newRow("empty, Alt+C") << 5 << false << ""
-                           << "年を入力してください。"
-                           << "Error" << warn;
+                                  << "年を入力してください。"
+                                  << "Error" << warn;
     QTest::newRow("negative") << 5 << true << QStringLiteral("-5") << "正の値を入力してください。"
                               << "Error" << stop;
     QTest::newRow("before meiji") << 5 << false << "1867"

@@ -24,9 +24,9 @@ void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char*
   // Bound at the version this header speaks, at most: its destroy is a request from 5 on.
   if (std::string_view(interface) == org_kde_kwin_fake_input_interface.name && version >= 4) {
     const auto spoken = static_cast<std::uint32_t>(org_kde_kwin_fake_input_interface.version);
-    *static_cast<org_kde_kwin_fake_input**>(data) = static_cast<org_kde_kwin_fake_input*>(
-        wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface,
-                         std::min(version, spoken)));
+    *static_cast<org_kde_kwin_fake_input**>(data) =
+        static_cast<org_kde_kwin_fake_input*>(wl_registry_bind(
+            registry, name, &org_kde_kwin_fake_input_interface, std::min(version, spoken)));
   }
 }
 
