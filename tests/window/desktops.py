@@ -165,14 +165,22 @@ class Kde:
 
     def windows(self):
         found = self.script("""return mine.map(c => ({title: c.caption, id: String(c.internalId),
-            platform: c.windowId ? 'xcb' : 'wayland', frame: c.noBorder ? 'program' : 'desktop',
+            platform: c.windowId === undefined ? null : c.windowId ? 'xcb' : 'wayland',
+            frame: c.noBorder ? 'program' : 'desktop',
             buttons: [c.closeable && 'close', c.minimizable && 'minimise',
                       c.maximizable && 'maximise'].filter(b => b),
             rect: [c.frameGeometry.x, c.frameGeometry.y, c.frameGeometry.width,
                    c.frameGeometry.height],
             maximiseMode: c.maximizeMode === undefined ? null : c.maximizeMode,
             fullscreen: c.fullScreen, minimised: c.minimized, active: c.active}));""")
-        return [dict(w, maximised=self.maximised(w)) for w in found]
+        return [dict(w, maximised=self.maximised(w), platform=w["platform"] or self.platform(w))
+                for w in found]
+
+    def platform(self, window):
+        """KWin 6 keeps a window's X11 identity from its scripts: the X server is asked."""
+        found = subprocess.run(["xdotool", "search", "--pid", str(self.pid), "--name",
+                                f"^{window['title']}$"], capture_output=True, check=False)
+        return "xcb" if found.stdout.strip() else "wayland"
 
     def request(self, title, action):
         # What KWin's window menu and keys do.
