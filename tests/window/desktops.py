@@ -156,7 +156,7 @@ class Kde:
             return log.readlines()
 
     def maximised(self, window):
-        """KWin 5's last word on the window's maximised state."""
+        """The window's maximised state as KWin 6 tells it, or as KWin 5 last announced it."""
         state = window.pop("maximiseMode")
         if state is not None:
             return state != 0
