@@ -10,9 +10,9 @@
 namespace tarvelo {
 namespace {
 
-bool Enlarged(Qt::WindowStates states) {
-  return states.testAnyFlags(Qt::WindowMaximized | Qt::WindowFullScreen);
-}
+constexpr Qt::WindowStates kEnlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+bool Enlarged(Qt::WindowStates states) { return states.testAnyFlags(kEnlarged); }
 
 class FixedSizeKeeper final : public QObject {
  public:
@@ -31,12 +31,17 @@ class FixedSizeKeeper final : public QObject {
         // compositor's answer is awaited, or the box would answer at the old size.
         return true;
       } else if (event->type() == QEvent::Paint && leaveWhenDrawn_) {
-        // A request to be normal counts only once the given size has been drawn.
+        // A request to be normal counts only once the given size has been drawn. Not
+        // the widget's showNormal(): its show event has a message box fix its size at once.
         leaveWhenDrawn_ = false;
-        QTimer::singleShot(0, &window_, &QWidget::showNormal);
+        QTimer::singleShot(0, handle_, [handle = handle_] {
+          if (handle != nullptr) {
+            handle->setWindowStates(handle->windowStates() & ~kEnlarged);
+          }
+        });
       }
     } else if (watched == handle_ && event->type() == QEvent::WindowStateChange &&
-               event->spontaneous() && restoring_) {
+               event->spontaneous() && QGuiApplication::platformName() == u"wayland") {
       OnAnswer(handle_->windowStates());
     }
     return false;
@@ -59,14 +64,8 @@ class FixedSizeKeeper final : public QObject {
       return;
     }
     if (QGuiApplication::platformName() == u"wayland") {
-      // The compositor insists on the size it gives: the limit goes until it has
-      // answered, whatever it answers. A message box fixes its size as it is shown.
-      if (!restoring_) {
-        size_ = window_.maximumSize();
-      }
-      window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-      restoring_ = true;
-      LeaveWhenDrawn();
+      // The window goes back only once the answer has come and been drawn.
+      LiftLimit();
     } else {
       QTimer::singleShot(0, handle_, [handle = handle_] {
         if (handle != nullptr) {
@@ -76,12 +75,27 @@ class FixedSizeKeeper final : public QObject {
     }
   }
 
-  // The desktop's answer to a request. The window goes back once it has been enlarged,
-  // and is fixed again once the desktop says it is normal: after going back, or because
-  // the request was refused; with whatever size the desktop gave, the fixed one returns.
+  // The compositor insists on the size it gives: the limit goes until it has answered,
+  // whatever it answers. A message box fixes its size as it is shown.
+  void LiftLimit() {
+    if (!restoring_) {
+      size_ = window_.maximumSize();
+    }
+    window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    restoring_ = true;
+  }
+
+  // The desktop's answer to a request, or a change of its own, which Qt 6.4 reports before
+  // the state's signal. The window goes back once it has been enlarged, and is fixed again
+  // once the desktop says it is normal: after going back, or because the request was
+  // refused; with whatever size the desktop gave, the fixed one returns.
   void OnAnswer(Qt::WindowStates states) {
     if (Enlarged(states)) {
+      LiftLimit();
       LeaveWhenDrawn();
+      return;
+    }
+    if (!restoring_) {
       return;
     }
     restoring_ = false;

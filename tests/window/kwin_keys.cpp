@@ -3,6 +3,7 @@
 // usage: kwin_keys KEYCODE...   (Linux key codes, on $WAYLAND_DISPLAY; exits 1 on failure)
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,9 +21,12 @@ struct DisplayCloser {
 
 void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
               std::uint32_t version) {
+  // Bound at the version this header speaks, at most: its destroy is a request from 5 on.
   if (std::string_view(interface) == org_kde_kwin_fake_input_interface.name && version >= 4) {
-    *static_cast<org_kde_kwin_fake_input**>(data) = static_cast<org_kde_kwin_fake_input*>(
-        wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 4));
+    const auto spoken = static_cast<std::uint32_t>(org_kde_kwin_fake_input_interface.version);
+    *static_cast<org_kde_kwin_fake_input**>(data) =
+        static_cast<org_kde_kwin_fake_input*>(wl_registry_bind(
+            registry, name, &org_kde_kwin_fake_input_interface, std::min(version, spoken)));
   }
 }
 
