@@ -31,7 +31,6 @@
 #include <utility>
 #include <vector>
 
-#include "form1_layout.h"
 #include "resource.h"
 #include "screen.h"
 
@@ -114,20 +113,13 @@ bool UnderWine() {
 class BeepLog {
  public:
   BeepLog() {
-    std::array<wchar_t, MAX_PATH> path{};
-    const DWORD length =
-        GetEnvironmentVariableW(L"TARVELO_TRACE_LOG", path.data(), static_cast<DWORD>(path.size()));
-    if (!UnderWine() || length == 0 || length >= path.size()) {
+    std::wstring path = tarvelo::test::PathFromVariable(L"TARVELO_TRACE_LOG");
+    if (!UnderWine() || path.empty()) {
       return;
     }
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ,
                     kTraced.data(), static_cast<DWORD>((kTraced.size() + 1) * sizeof(wchar_t)));
-    // A path of the Linux side lies on Wine's drive Z:.
-    path_ = path.data();
-    if (path_.starts_with(L'/')) {
-      std::replace(path_.begin(), path_.end(), L'/', L'\\');
-      path_.insert(0, L"Z:");
-    }
+    path_ = std::move(path);
     start_ = Read().size();
   }
 
@@ -668,50 +660,60 @@ TEST(Dialog, KeyboardWalksTheTabOrderAndTheOptionGroup) {
   EXPECT_EQ(shown->text, L"昭和元年は西暦1926年です。");
 }
 
-// The client area is 188 x 130 at the screen's density, every control sits where the
-// layout puts it, the window is centred in the work area at that size, the window and the
-// frame show 192,192,255 and both button faces 224,224,224 (a themed button would paint
-// its own face instead).
-TEST(Dialog, KeepsItsPlacesAndColours) {
+// The dialog as Qt builds it from the same form: the client area and every control's
+// place at the screen's density, the colours of the window, the frame's inside and the
+// buttons' faces and borders (a themed button would paint its own instead); the window
+// centred in the work area; the credit label a hidden window, which MSAA reports as
+// invisible and UI Automation leaves out, so that no screen reader reads it.
+TEST(Dialog, ShowsTheFormAsQtDoes) {
+  const std::optional<tarvelo::test::QtForm> qt = tarvelo::test::ReadQtForm();
+  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
   const Tarvelo tarvelo;
   ASSERT_TRUE(tarvelo.started());
-  const auto dpi = static_cast<int>(GetDpiForWindow(tarvelo.dialog()));
-  const auto scaled = [dpi](LONG pixels) { return MulDiv(static_cast<int>(pixels), dpi, 96); };
+  HWND dialog = tarvelo.dialog();
+  const UINT dpi = GetDpiForWindow(dialog);
+  const auto scaled = [dpi](LONG pixels) {
+    return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), 96);
+  };
   RECT client{};
-  GetClientRect(tarvelo.dialog(), &client);
-  EXPECT_EQ(client.right, scaled(tarvelo::form::kClientWidth));
-  EXPECT_EQ(client.bottom, scaled(tarvelo::form::kClientHeight));
-  // The credit label lies below the client area: a hidden window, which MSAA reports as
-  // invisible and UI Automation leaves out, so that no screen reader reads it.
-  EXPECT_FALSE(IsWindowVisible(tarvelo.Control(IDC_LABEL2)));
-  for (const auto& [id, left, top, width, height] : tarvelo::form::kPlaces) {
-    RECT rect{};
-    GetWindowRect(tarvelo.Control(id), &rect);
-    MapWindowPoints(nullptr, tarvelo.dialog(), reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, scaled(left)) << "control " << id;
-    EXPECT_EQ(rect.top, scaled(top)) << "control " << id;
-    EXPECT_EQ(rect.right - rect.left, scaled(width)) << "control " << id;
-    EXPECT_EQ(rect.bottom - rect.top, std::max(1, scaled(height))) << "control " << id;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, scaled(qt->client.cx));
+  EXPECT_EQ(client.bottom, scaled(qt->client.cy));
+  for (const std::string& apart : tarvelo::test::PlacesApartFromQt(dialog, *qt, dpi)) {
+    ADD_FAILURE() << apart;
   }
+  EXPECT_FALSE(IsWindowVisible(tarvelo.Control(IDC_LABEL2)));
 
   RECT window{};
-  GetWindowRect(tarvelo.dialog(), &window);
+  GetWindowRect(dialog, &window);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(tarvelo.dialog(), MONITOR_DEFAULTTONEAREST), &monitor);
+  GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
   EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1) << "across";
   EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1) << "down";
 
   using tarvelo::test::Share;
-  constexpr std::uint32_t kPaleBlue = tarvelo::form::kBackground;
-  constexpr std::uint32_t kFace = tarvelo::form::kButtonFace;
-  HWND dialog = tarvelo.dialog();
-  EXPECT_TRUE(WaitFor([&] { return Share(dialog, {180, 122}, kPaleBlue) == 1.0; })) << "window";
-  EXPECT_EQ(Share(dialog, {40, 60}, kPaleBlue), 1.0) << "inside the frame";
-  EXPECT_EQ(Share(dialog, {92, 30}, kPaleBlue), 1.0) << "between frame and box";
-  EXPECT_EQ(Share(tarvelo.Control(IDC_COMMAND1), {6, 8}, kFace), 1.0) << "変換's face";
-  EXPECT_EQ(Share(tarvelo.Control(IDC_COMMAND2), {6, 8}, kFace), 1.0) << "終了's face";
+  const std::uint32_t background = qt->Colour("window");
+  const std::uint32_t face = qt->Colour("buttonFace");
+  EXPECT_TRUE(WaitFor([&] { return Share(dialog, {180, 122}, background) == 1.0; })) << "window";
+  EXPECT_EQ(Share(dialog, {40, 60}, background), 1.0) << "inside the frame";
+  EXPECT_EQ(Share(dialog, {92, 30}, background), 1.0) << "between frame and box";
+  struct Button {
+    int id;
+    const char* border;
+  };
+  for (const auto& [id, border] :
+       {Button{IDC_COMMAND1, "defaultBorder"}, Button{IDC_COMMAND2, "buttonBorder"}}) {
+    HWND button = tarvelo.Control(id);
+    EXPECT_EQ(Share(button, {6, 8}, face), 1.0) << "face of button " << id;
+    RECT rect{};
+    GetWindowRect(button, &rect);
+    const int middle = (rect.top + rect.bottom) / 2;
+    EXPECT_EQ(ScreenPixels({rect.left, middle, rect.left + 1, middle + 1}),
+              std::vector<std::uint32_t>{qt->Colour(border)})
+        << border << " of button " << id;
+  }
 }
 
 // What Windows shows about the program (Task Manager, Properties, "Open with") and what

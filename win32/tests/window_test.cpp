@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "form1_layout.h"
 #include "form1_window.h"
 #include "resource.h"
 #include "screen.h"
@@ -149,16 +148,19 @@ FontFacts FontOf(HWND control) {
   return {font.lfHeight, font.lfQuality};
 }
 
-// With high contrast on, the dialog and its buttons show the system's face colour instead
-// of their own pale blue and grey; the switch follows the setting both ways while the
-// dialog is open, on either message Windows sends.
+// The dialog's own colours are the Qt dialog's: the window, the labels' text and a pressed
+// button's face. With high contrast on, the dialog and its buttons show the system's face
+// colour instead; the switch follows the setting both ways while the dialog is open, on
+// either message Windows sends.
 TEST(Window, FollowsHighContrastLive) {
+  const std::optional<tarvelo::test::QtForm> qt = tarvelo::test::ReadQtForm();
+  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
   RunningWindow window;
   HWND dialog = window.dialog();
   ASSERT_NE(dialog, nullptr);
   HWND button = window.Control(IDC_COMMAND1);
-  constexpr std::uint32_t kPaleBlue = tarvelo::form::kBackground;
-  constexpr std::uint32_t kGrey = tarvelo::form::kButtonFace;
+  const std::uint32_t kPaleBlue = qt->Colour("window");
+  const std::uint32_t kGrey = qt->Colour("buttonFace");
   // The dialog's face, and whether the button shows the grey face the dialog paints it
   // (otherwise the button draws itself, as the system's theme has it).
   const auto shows = [&](std::uint32_t face, bool greyButton) {
@@ -171,6 +173,16 @@ TEST(Window, FollowsHighContrastLive) {
   ASSERT_NE(system, kPaleBlue);
   ASSERT_NE(system, kGrey);
   EXPECT_TRUE(shows(kPaleBlue, true)) << "own colours at first";
+  HDC dc = CreateCompatibleDC(nullptr);
+  SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(window.Control(IDC_LABEL1)));
+  EXPECT_EQ(Pixel(GetTextColor(dc)), qt->Colour("text")) << "the labels' text";
+  DeleteDC(dc);
+  SendMessageW(button, BM_SETSTATE, TRUE, 0);
+  EXPECT_TRUE(WaitFor([&] {
+    return Share(button, {6, 8}, qt->Colour("buttonPressed")) == 1.0;
+  })) << "a pressed button's face";
+  SendMessageW(button, BM_SETSTATE, FALSE, 0);
 
   window.SetHighContrast(true);
   SendMessageW(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
@@ -251,9 +263,12 @@ TEST(Window, TheFocusShowsAtEveryKeyboardStop) {
 
 // A move to a screen of another density: asked for its size there, the dialog answers the
 // exact size, then takes the place and size Windows suggests in one step, places its
-// controls and makes its fonts (at the user's smoothing) for the new density; moving there
-// and back leaves it holding as many GDI objects as before.
+// controls and makes its fonts (at the user's smoothing) for the new density, as the Qt
+// dialog has them at 96 DPI; moving there and back leaves it holding as many GDI objects
+// as before.
 TEST(Window, FollowsAChangeOfDensity) {
+  const std::optional<tarvelo::test::QtForm> qt = tarvelo::test::ReadQtForm();
+  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
   RunningWindow window;
   HWND dialog = window.dialog();
   ASSERT_NE(dialog, nullptr);
@@ -282,33 +297,23 @@ TEST(Window, FollowsAChangeOfDensity) {
   RECT rect{};
   GetWindowRect(dialog, &rect);
   EXPECT_TRUE(EqualRect(&rect, &suggested)) << "the suggested place and size";
-  // The size asked for: a client area of 188 x 130 at 96 DPI within the frame at the new
-  // density. (The frame itself changes only with a real move, so the client area cannot
-  // be read back here.)
+  // The size asked for: the Qt dialog's client area within the frame at the new density. (The frame
+  // itself changes only with a real move, so the client area cannot be read back here.)
   RECT frame{};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), other);
-  EXPECT_EQ(suggested.right - suggested.left,
-            scaled(tarvelo::form::kClientWidth) + frame.right - frame.left);
-  EXPECT_EQ(suggested.bottom - suggested.top,
-            scaled(tarvelo::form::kClientHeight) + frame.bottom - frame.top);
-  for (const auto& [id, left, top, width, height] : tarvelo::form::kPlaces) {
-    GetWindowRect(window.Control(id), &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, scaled(left)) << "control " << id;
-    EXPECT_EQ(rect.top, scaled(top)) << "control " << id;
-    EXPECT_EQ(rect.right - rect.left, scaled(width)) << "control " << id;
-    EXPECT_EQ(rect.bottom - rect.top, std::max(1, scaled(height))) << "control " << id;
+  EXPECT_EQ(suggested.right - suggested.left, scaled(qt->client.cx) + frame.right - frame.left);
+  EXPECT_EQ(suggested.bottom - suggested.top, scaled(qt->client.cy) + frame.bottom - frame.top);
+  for (const std::string& apart : tarvelo::test::PlacesApartFromQt(dialog, *qt, other)) {
+    ADD_FAILURE() << apart;
   }
-  // 14.25 points in the box, 9 elsewhere.
-  struct Font {
-    int id;
-    int pointsTimes100;
-  };
-  for (const auto& [id, points] : {Font{IDC_TEXT1, 1425}, Font{IDC_COMMAND1, 900},
-                                   Font{IDC_OPTION3, 900}, Font{IDC_FRAME1, 900}}) {
+  for (const auto& [id, control] : qt->controls) {
+    if (id == IDC_LINE1) {
+      continue;  // no text
+    }
     const FontFacts font = FontOf(window.Control(id));
-    EXPECT_EQ(font.height, -MulDiv(points, static_cast<int>(other), 7200)) << "control " << id;
+    EXPECT_EQ(font.height, -MulDiv(control.pointsTimes100, static_cast<int>(other), 7200))
+        << "control " << id;
     EXPECT_EQ(font.quality, DEFAULT_QUALITY) << "control " << id;
   }
 
