@@ -661,62 +661,6 @@ TEST(Dialog, KeyboardWalksTheOptionGroup) {
   EXPECT_EQ(shown->text, L"昭和元年は西暦1926年です。");
 }
 
-// The dialog as Qt builds it from the same form: the client area and every control's
-// place at the screen's density, the colours of the window, the frame's inside and the
-// buttons' faces and borders (a themed button would paint its own instead); the window
-// centred in the work area; the credit label a hidden window, which MSAA reports as
-// invisible and UI Automation leaves out, so that no screen reader reads it.
-TEST(Dialog, ShowsTheFormAsQtDoes) {
-  const std::optional<tarvelo::test::QtForm> qt = tarvelo::test::ReadQtForm();
-  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
-  const Tarvelo tarvelo;
-  ASSERT_TRUE(tarvelo.started());
-  HWND dialog = tarvelo.dialog();
-  const UINT dpi = GetDpiForWindow(dialog);
-  const auto scaled = [dpi](LONG pixels) {
-    return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), 96);
-  };
-  RECT client{};
-  GetClientRect(dialog, &client);
-  EXPECT_EQ(client.right, scaled(qt->client.cx));
-  EXPECT_EQ(client.bottom, scaled(qt->client.cy));
-  for (const std::string& apart : tarvelo::test::PlacesApartFromQt(dialog, *qt, dpi)) {
-    ADD_FAILURE() << apart;
-  }
-  EXPECT_FALSE(IsWindowVisible(tarvelo.Control(IDC_LABEL2)));
-
-  RECT window{};
-  GetWindowRect(dialog, &window);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1) << "across";
-  EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1) << "down";
-
-  using tarvelo::test::Share;
-  const std::uint32_t background = qt->Colour("window");
-  const std::uint32_t face = qt->Colour("buttonFace");
-  EXPECT_TRUE(WaitFor([&] { return Share(dialog, {180, 122}, background) == 1.0; })) << "window";
-  EXPECT_EQ(Share(dialog, {40, 60}, background), 1.0) << "inside the frame";
-  EXPECT_EQ(Share(dialog, {92, 30}, background), 1.0) << "between frame and box";
-  struct Button {
-    int id;
-    const char* border;
-  };
-  for (const auto& [id, border] :
-       {Button{IDC_COMMAND1, "defaultBorder"}, Button{IDC_COMMAND2, "buttonBorder"}}) {
-    HWND button = tarvelo.Control(id);
-    EXPECT_EQ(Share(button, {6, 8}, face), 1.0) << "face of button " << id;
-    RECT rect{};
-    GetWindowRect(button, &rect);
-    const int middle = (rect.top + rect.bottom) / 2;
-    EXPECT_EQ(ScreenPixels({rect.left, middle, rect.left + 1, middle + 1}),
-              std::vector<std::uint32_t>{qt->Colour(border)})
-        << border << " of button " << id;
-  }
-}
-
 // What Windows shows about the program (Task Manager, Properties, "Open with") and what
 // it reads before the program starts, from the built file: the version block, the
 // resources' language and the manifest.

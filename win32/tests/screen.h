@@ -1,5 +1,5 @@
-// Helpers of the Windows suites: waiting on a condition, what the screen shows, keys, and
-// the dialog as Qt builds it from the same form.
+// Helpers of the Windows suites: waiting on a condition, what the screen shows, keys, files
+// the Linux side names.
 #pragma once
 
 #include <windows.h>
@@ -8,15 +8,8 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#include "resource.h"
 
 namespace tarvelo::test {
 
@@ -112,110 +105,6 @@ inline std::wstring PathFromVariable(const wchar_t* name) {
     found.insert(0, L"Z:");
   }
   return found;
-}
-
-// A control of the Qt dialog: its place in the client area at 96 DPI and its font.
-struct QtControl {
-  RECT place;
-  int pointsTimes100;
-};
-
-// The dialog as Qt builds it from window/form1.ui (win32/tests/qt_form, run on the Linux
-// side before the suites, into the file named by TARVELO_QT_FORM): what the Windows dialog
-// must show, read without the generator that makes the Windows dialog from the same form.
-struct QtForm {
-  SIZE client{};
-  std::map<int, QtControl> controls;             // by the Windows control's id
-  std::map<std::string, std::uint32_t> colours;  // 0xRRGGBB by name
-  std::vector<std::string> unknown;              // controls with no Windows control
-
-  [[nodiscard]] std::uint32_t Colour(const std::string& name) const {
-    const auto found = colours.find(name);
-    return found == colours.end() ? 0xFFFFFFFFU : found->second;
-  }
-};
-
-inline std::optional<QtForm> ReadQtForm() {
-  // The form's names against the ids of win32/resource.h.
-  const std::map<std::string, int> ids{
-      {"Frame1", IDC_FRAME1},     {"Option5", IDC_OPTION5},   {"Line1", IDC_LINE1},
-      {"Option3", IDC_OPTION3},   {"Option2", IDC_OPTION2},   {"Option1", IDC_OPTION1},
-      {"Option4", IDC_OPTION4},   {"Label1", IDC_LABEL1},     {"Text1", IDC_TEXT1},
-      {"Command1", IDC_COMMAND1}, {"Command2", IDC_COMMAND2}, {"Label2", IDC_LABEL2}};
-  std::ifstream file(std::filesystem::path(PathFromVariable(L"TARVELO_QT_FORM")));
-  if (!file) {
-    return std::nullopt;
-  }
-  QtForm form;
-  std::string line;
-  while (std::getline(file, line)) {
-    std::istringstream fields(line);
-    std::string kind;
-    std::string name;
-    fields >> kind;
-    if (kind == "client") {
-      fields >> form.client.cx >> form.client.cy;
-    } else if (kind == "place") {
-      QtControl control{};
-      LONG width = 0;
-      LONG height = 0;
-      fields >> name >> control.place.left >> control.place.top >> width >> height >>
-          control.pointsTimes100;
-      control.place.right = control.place.left + width;
-      control.place.bottom = control.place.top + height;
-      if (const auto id = ids.find(name); id != ids.end()) {
-        form.controls[id->second] = control;
-      } else {
-        form.unknown.push_back(name);
-      }
-    } else if (kind == "colour") {
-      std::string hex;
-      fields >> name >> hex;
-      form.colours[name] = static_cast<std::uint32_t>(std::stoul(hex, nullptr, 16));
-    }
-  }
-  return form;
-}
-
-// Where the dialog's controls differ from the Qt dialog's, scaled to `dpi`: one line each
-// (control id, what, Windows, Qt); a line for each Windows control Qt has not either.
-inline std::vector<std::string> PlacesApartFromQt(HWND dialog, const QtForm& qt, UINT dpi) {
-  const auto scaled = [dpi](LONG pixels) {
-    return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), 96);
-  };
-  std::vector<std::string> apart;
-  for (const std::string& name : qt.unknown) {
-    apart.push_back(name + ": no Windows control");
-  }
-  for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
-       control = GetWindow(control, GW_HWNDNEXT)) {
-    if (qt.controls.count(GetDlgCtrlID(control)) == 0) {
-      apart.push_back(std::to_string(GetDlgCtrlID(control)) + ": not in the Qt dialog");
-    }
-  }
-  for (const auto& [id, control] : qt.controls) {
-    RECT rect{};
-    if (GetWindowRect(GetDlgItem(dialog, id), &rect) == FALSE) {
-      apart.push_back(std::to_string(id) + ": missing");
-      continue;
-    }
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect),
-                    2);  // NOLINT: RECT as 2 POINTs
-    const RECT& want = control.place;
-    const std::array<std::pair<LONG, int>, 4> pairs{
-        std::pair{rect.left, scaled(want.left)}, std::pair{rect.top, scaled(want.top)},
-        std::pair{rect.right - rect.left, scaled(want.right - want.left)},
-        std::pair{rect.bottom - rect.top, std::max(1, scaled(want.bottom - want.top))}};
-    constexpr std::array what{"left", "top", "width", "height"};
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-      if (pairs.at(i).first != pairs.at(i).second) {
-        apart.push_back(std::to_string(id) + " " + what.at(i) + ": " +
-                        std::to_string(pairs.at(i).first) + ", Qt " +
-                        std::to_string(pairs.at(i).second));
-      }
-    }
-  }
-  return apart;
 }
 
 }  // namespace tarvelo::test

@@ -14,6 +14,12 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "form1_window.h"
@@ -91,6 +97,110 @@ class RunningWindow {
   HWND dialog_ = nullptr;
 };
 
+// A control of the Qt dialog: its place in the client area at 96 DPI and its font.
+struct QtControl {
+  RECT place;
+  int pointsTimes100;
+};
+
+// The dialog as Qt builds it from window/form1.ui (win32/tests/qt_form, run on the Linux
+// side before the suites, into the file named by TARVELO_QT_FORM): what the Windows dialog
+// must show, read without the generator that makes the Windows dialog from the same form.
+struct QtForm {
+  SIZE client{};
+  std::map<int, QtControl> controls;             // by the Windows control's id
+  std::map<std::string, std::uint32_t> colours;  // 0xRRGGBB by name
+  std::vector<std::string> unknown;              // controls with no Windows control
+
+  [[nodiscard]] std::uint32_t Colour(const std::string& name) const {
+    const auto found = colours.find(name);
+    return found == colours.end() ? 0xFFFFFFFFU : found->second;
+  }
+};
+
+std::optional<QtForm> ReadQtForm() {
+  // The form's names against the ids of win32/resource.h.
+  const std::map<std::string, int> ids{
+      {"Frame1", IDC_FRAME1},     {"Option5", IDC_OPTION5},   {"Line1", IDC_LINE1},
+      {"Option3", IDC_OPTION3},   {"Option2", IDC_OPTION2},   {"Option1", IDC_OPTION1},
+      {"Option4", IDC_OPTION4},   {"Label1", IDC_LABEL1},     {"Text1", IDC_TEXT1},
+      {"Command1", IDC_COMMAND1}, {"Command2", IDC_COMMAND2}, {"Label2", IDC_LABEL2}};
+  std::ifstream file(std::filesystem::path(tarvelo::test::PathFromVariable(L"TARVELO_QT_FORM")));
+  if (!file) {
+    return std::nullopt;
+  }
+  QtForm form;
+  std::string line;
+  while (std::getline(file, line)) {
+    std::istringstream fields(line);
+    std::string kind;
+    std::string name;
+    fields >> kind;
+    if (kind == "client") {
+      fields >> form.client.cx >> form.client.cy;
+    } else if (kind == "place") {
+      QtControl control{};
+      LONG width = 0;
+      LONG height = 0;
+      fields >> name >> control.place.left >> control.place.top >> width >> height >>
+          control.pointsTimes100;
+      control.place.right = control.place.left + width;
+      control.place.bottom = control.place.top + height;
+      if (const auto id = ids.find(name); id != ids.end()) {
+        form.controls[id->second] = control;
+      } else {
+        form.unknown.push_back(name);
+      }
+    } else if (kind == "colour") {
+      std::string hex;
+      fields >> name >> hex;
+      form.colours[name] = static_cast<std::uint32_t>(std::stoul(hex, nullptr, 16));
+    }
+  }
+  return form;
+}
+
+// Where the dialog's controls differ from the Qt dialog's, scaled to `dpi`: one line each
+// (control id, what, Windows, Qt); a line for each Windows control Qt has not either.
+std::vector<std::string> PlacesApartFromQt(HWND dialog, const QtForm& qt, UINT dpi) {
+  const auto scaled = [dpi](LONG pixels) {
+    return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), 96);
+  };
+  std::vector<std::string> apart;
+  for (const std::string& name : qt.unknown) {
+    apart.push_back(name + ": no Windows control");
+  }
+  for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    if (qt.controls.count(GetDlgCtrlID(control)) == 0) {
+      apart.push_back(std::to_string(GetDlgCtrlID(control)) + ": not in the Qt dialog");
+    }
+  }
+  for (const auto& [id, control] : qt.controls) {
+    RECT rect{};
+    if (GetWindowRect(GetDlgItem(dialog, id), &rect) == FALSE) {
+      apart.push_back(std::to_string(id) + ": missing");
+      continue;
+    }
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect),
+                    2);  // NOLINT: RECT as 2 POINTs
+    const RECT& want = control.place;
+    const std::array<std::pair<LONG, int>, 4> pairs{
+        std::pair{rect.left, scaled(want.left)}, std::pair{rect.top, scaled(want.top)},
+        std::pair{rect.right - rect.left, scaled(want.right - want.left)},
+        std::pair{rect.bottom - rect.top, std::max(1, scaled(want.bottom - want.top))}};
+    constexpr std::array what{"left", "top", "width", "height"};
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+      if (pairs.at(i).first != pairs.at(i).second) {
+        apart.push_back(std::to_string(id) + " " + what.at(i) + ": " +
+                        std::to_string(pairs.at(i).first) + ", Qt " +
+                        std::to_string(pairs.at(i).second));
+      }
+    }
+  }
+  return apart;
+}
+
 // The GDI objects of this process. Wine's GetGuiResources always answers 0; there the
 // handle table that the process environment block points to (at 0xF8, as on Windows)
 // holds one entry per object, of type 0 while free.
@@ -148,12 +258,92 @@ FontFacts FontOf(HWND control) {
   return {font.lfHeight, font.lfQuality};
 }
 
-// The dialog's own colours are the Qt dialog's: the window, the labels' text and a pressed
-// button's face. With high contrast on, the dialog and its buttons show the system's face
-// colour instead; the switch follows the setting both ways while the dialog is open, on
+// The fonts of the controls with text, as the Qt dialog has them, at `dpi`, with the
+// user's smoothing.
+void ExpectFontsAsQt(const RunningWindow& window, const QtForm& qt, UINT dpi) {
+  for (const auto& [id, control] : qt.controls) {
+    if (id == IDC_LINE1) {
+      continue;
+    }
+    const FontFacts font = FontOf(window.Control(id));
+    EXPECT_EQ(font.height, -MulDiv(control.pointsTimes100, static_cast<int>(dpi), 7200))
+        << "control " << id;
+    EXPECT_EQ(font.quality, DEFAULT_QUALITY) << "control " << id;
+  }
+}
+
+// The dialog as Qt builds it from the same form: the client area and every control's
+// place and font at the screen's density; the colours of the window, the frame's inside,
+// the labels' text and the buttons' faces (pressed too) and borders (a themed button would
+// paint its own instead); the window centred in the work area; the credit label a hidden
+// window, which MSAA reports as invisible and UI Automation leaves out, so that no screen
+// reader reads it.
+TEST(Window, ShowsTheFormAsQtDoes) {
+  const std::optional<QtForm> qt = ReadQtForm();
+  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
+  RunningWindow window;
+  HWND dialog = window.dialog();
+  ASSERT_NE(dialog, nullptr);
+  const UINT dpi = GetDpiForWindow(dialog);
+  const auto scaled = [dpi](LONG pixels) {
+    return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), 96);
+  };
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, scaled(qt->client.cx));
+  EXPECT_EQ(client.bottom, scaled(qt->client.cy));
+  for (const std::string& apart : PlacesApartFromQt(dialog, *qt, dpi)) {
+    ADD_FAILURE() << apart;
+  }
+  ExpectFontsAsQt(window, *qt, dpi);
+  EXPECT_FALSE(IsWindowVisible(window.Control(IDC_LABEL2)));
+
+  RECT outer{};
+  GetWindowRect(dialog, &outer);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  EXPECT_LE(std::abs((outer.left - work.left) - (work.right - outer.right)), 1) << "across";
+  EXPECT_LE(std::abs((outer.top - work.top) - (work.bottom - outer.bottom)), 1) << "down";
+
+  const std::uint32_t background = qt->Colour("window");
+  EXPECT_TRUE(WaitFor([&] { return Share(dialog, {180, 122}, background) == 1.0; })) << "window";
+  EXPECT_EQ(Share(dialog, {40, 60}, background), 1.0) << "inside the frame";
+  EXPECT_EQ(Share(dialog, {92, 30}, background), 1.0) << "between frame and box";
+  HDC dc = CreateCompatibleDC(nullptr);
+  SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(window.Control(IDC_LABEL1)));
+  EXPECT_EQ(Pixel(GetTextColor(dc)), qt->Colour("text")) << "the labels' text";
+  DeleteDC(dc);
+  struct Button {
+    int id;
+    const char* border;
+  };
+  for (const auto& [id, border] :
+       {Button{IDC_COMMAND1, "defaultBorder"}, Button{IDC_COMMAND2, "buttonBorder"}}) {
+    HWND button = window.Control(id);
+    EXPECT_EQ(Share(button, {6, 8}, qt->Colour("buttonFace")), 1.0) << "face of button " << id;
+    RECT rect{};
+    GetWindowRect(button, &rect);
+    const int middle = (rect.top + rect.bottom) / 2;
+    EXPECT_EQ(ScreenPixels({rect.left, middle, rect.left + 1, middle + 1}),
+              std::vector<std::uint32_t>{qt->Colour(border)})
+        << border << " of button " << id;
+    SendMessageW(button, BM_SETSTATE, TRUE, 0);
+    EXPECT_TRUE(WaitFor([&] {
+      return Share(button, {6, 8}, qt->Colour("buttonPressed")) == 1.0;
+    })) << "pressed face of button "
+        << id;
+    SendMessageW(button, BM_SETSTATE, FALSE, 0);
+  }
+}
+
+// With high contrast on, the dialog and its buttons show the system's face colour instead
+// of their own; the switch follows the setting both ways while the dialog is open, on
 // either message Windows sends.
 TEST(Window, FollowsHighContrastLive) {
-  const std::optional<tarvelo::test::QtForm> qt = tarvelo::test::ReadQtForm();
+  const std::optional<QtForm> qt = ReadQtForm();
   ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
   RunningWindow window;
   HWND dialog = window.dialog();
@@ -173,16 +363,6 @@ TEST(Window, FollowsHighContrastLive) {
   ASSERT_NE(system, kPaleBlue);
   ASSERT_NE(system, kGrey);
   EXPECT_TRUE(shows(kPaleBlue, true)) << "own colours at first";
-  HDC dc = CreateCompatibleDC(nullptr);
-  SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-               reinterpret_cast<LPARAM>(window.Control(IDC_LABEL1)));
-  EXPECT_EQ(Pixel(GetTextColor(dc)), qt->Colour("text")) << "the labels' text";
-  DeleteDC(dc);
-  SendMessageW(button, BM_SETSTATE, TRUE, 0);
-  EXPECT_TRUE(WaitFor([&] {
-    return Share(button, {6, 8}, qt->Colour("buttonPressed")) == 1.0;
-  })) << "a pressed button's face";
-  SendMessageW(button, BM_SETSTATE, FALSE, 0);
 
   window.SetHighContrast(true);
   SendMessageW(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
@@ -267,7 +447,7 @@ TEST(Window, TheFocusShowsAtEveryKeyboardStop) {
 // dialog has them at 96 DPI; moving there and back leaves it holding as many GDI objects
 // as before.
 TEST(Window, FollowsAChangeOfDensity) {
-  const std::optional<tarvelo::test::QtForm> qt = tarvelo::test::ReadQtForm();
+  const std::optional<QtForm> qt = ReadQtForm();
   ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
   RunningWindow window;
   HWND dialog = window.dialog();
@@ -304,18 +484,10 @@ TEST(Window, FollowsAChangeOfDensity) {
                            static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), other);
   EXPECT_EQ(suggested.right - suggested.left, scaled(qt->client.cx) + frame.right - frame.left);
   EXPECT_EQ(suggested.bottom - suggested.top, scaled(qt->client.cy) + frame.bottom - frame.top);
-  for (const std::string& apart : tarvelo::test::PlacesApartFromQt(dialog, *qt, other)) {
+  for (const std::string& apart : PlacesApartFromQt(dialog, *qt, other)) {
     ADD_FAILURE() << apart;
   }
-  for (const auto& [id, control] : qt->controls) {
-    if (id == IDC_LINE1) {
-      continue;  // no text
-    }
-    const FontFacts font = FontOf(window.Control(id));
-    EXPECT_EQ(font.height, -MulDiv(control.pointsTimes100, static_cast<int>(other), 7200))
-        << "control " << id;
-    EXPECT_EQ(font.quality, DEFAULT_QUALITY) << "control " << id;
-  }
+  ExpectFontsAsQt(window, *qt, other);
 
   moveTo(first);
   EXPECT_EQ(SettledGdiObjects(dialog), objects);
