@@ -6,7 +6,7 @@
 //
 // The window against the contract of logic/platform.h, as far as a user can see it:
 // an option's Click runs when the option becomes selected and only then, by mouse or arrow
-// key (OptionsActOnlyWhenSelected, KeyboardWalksTheTabOrderAndTheOptionGroup); the Change
+// key (OptionsActOnlyWhenSelected, KeyboardWalksTheOptionGroup); the Change
 // that emptying the box raises runs inside the filter's own Change, so a letter beeps once
 // (FilterAndModeSwitchEmptyTheBoxWithoutAMessage); one press of a button is one Click, one
 // box (ConvertsAndRefusesThroughMessageBoxes); after the end nothing runs and the exit code
