@@ -334,6 +334,9 @@ TEST(Window, TheFocusShowsAtEveryKeyboardStop) {
       ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
       ASSERT_TRUE(WaitFor([&] { return window.Thread().hwndFocus == control; }))
           << "no focus on control " << id;
+      // The focus moves while the window's thread handles the key: once it answers, the
+      // control has taken the focus (its caret made) and the cues are shown.
+      SendMessageW(dialog, WM_NULL, 0, 0);
       if (id == IDC_TEXT1) {
         const GUITHREADINFO thread = window.Thread();
         EXPECT_EQ(thread.hwndCaret, control) << "the box's caret";
