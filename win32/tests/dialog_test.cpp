@@ -717,6 +717,9 @@ TEST(Dialog, ProgramFileDescribesItself) {
   FreeLibrary(file);
   // Windows 10 1607 knows PerMonitor only; later versions take the first they know.
   EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+  // The common controls of version 6, whose buttons let the program paint their faces.
+  EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
+            std::string::npos);
   const std::string identity = R"(name="org.tarvelo.Tarvelo" version=")" +
                                std::string(version.begin(), version.end()) + R"(.0")";
   EXPECT_NE(manifest.find(identity), std::string::npos) << "the manifest's version";
