@@ -5,10 +5,12 @@
 #include <tuple>
 #include <utility>
 
+#include "form1_facts.h"
+
 namespace tarvelo {
 namespace {
 
-constexpr int kLastYear = 9999;  // the largest Western year the dialog takes
+constexpr int kLastYear = form::kLargestWesternYear;
 constexpr std::size_t kMostNameCharacters = 4;
 
 // The code point of the UTF-8 character at the start of `text`, which it removes; nothing

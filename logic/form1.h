@@ -7,6 +7,7 @@
 
 #include "era.h"
 #include "era_source.h"
+#include "form1_facts.h"
 #include "platform.h"
 #include "value.h"
 
@@ -26,8 +27,9 @@ struct Form1State {
 // the control and the event. The window owns a Form1 and forwards each event to it.
 class Form1 {
  public:
-  // The most characters the year box takes: a Western year, or an era year.
-  static constexpr int kWesternMaxLength = 4;
+  // The most characters the year box takes: a Western year (as form1.ui gives the box), or
+  // an era year.
+  static constexpr int kWesternMaxLength = form::kText1MaxLength;
   static constexpr int kEraMaxLength = 2;
 
   // `eras`, when given, adds the eras the system knows after 令和; it must outlive the form.

@@ -21,26 +21,20 @@ namespace {
 constexpr int kDesignDpi = 96;
 constexpr SIZE kClientSize{form::kClientWidth, form::kClientHeight};
 
-// Faces by their English names, which Windows knows in every display language (the
-// Japanese name ＭＳ Ｐゴシック only on Japanese Windows). Where a face is missing, the
-// Japanese character set makes Windows take an installed Japanese face in its place.
-// Yu Gothic UI is the Japanese interface font of current Windows.
-constexpr const wchar_t* kUiFace = L"Yu Gothic UI";
-constexpr int kUiPointsTimes100 = 900;
-constexpr const wchar_t* kInputFace = L"MS PGothic";
-constexpr int kInputPointsTimes100 = 1425;
-
 int Scale(LONG pixels, UINT dpi) {
   return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), kDesignDpi);
 }
 
-GdiHandle<HFONT> MakeFont(const wchar_t* face, int pointsTimes100, UINT dpi) {
+// The form's faces come by their English names, which Windows knows in every display
+// language; where a face is missing, the Japanese character set makes Windows take an
+// installed Japanese face in its place.
+GdiHandle<HFONT> MakeFont(const form::Font& face, UINT dpi) {
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(pointsTimes100, static_cast<int>(dpi), 7200);
+  font.lfHeight = -MulDiv(face.pointsTimes100, static_cast<int>(dpi), 7200);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;  // the smoothing the user chose
-  lstrcpynW(std::data(font.lfFaceName), face, LF_FACESIZE);
+  lstrcpynW(std::data(font.lfFaceName), face.face, LF_FACESIZE);
   return GdiHandle<HFONT>(CreateFontIndirectW(&font));
 }
 
@@ -103,7 +97,8 @@ std::optional<Colours> OwnColours(bool highContrast) {
                  .buttonPressed = Colour(form::kButtonPressed),
                  .buttonBorder = Colour(form::kButtonBorder),
                  .defaultBorder = Colour(form::kDefaultBorder),
-                 .text = Colour(form::kButtonText),
+                 .text = Colour(form::kText),
+                 .buttonText = Colour(form::kButtonText),
                  .disabledText = Colour(form::kDisabledText)};
 }
 
@@ -230,9 +225,10 @@ void Form1Window::OnInitDialog() {
     SetWindowPos(dialog_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
-  // The start state: 西暦 selected, a box for a four-digit year, Convert the default.
-  SendMessageW(Item(IDC_OPTION5), BM_SETCHECK, BST_CHECKED, 0);
-  selectedOption_ = IDC_OPTION5;
+  // The start state: the form's option selected, a box for a Western year, Convert the
+  // default.
+  SendMessageW(Item(form::kCheckedOption), BM_SETCHECK, BST_CHECKED, 0);
+  selectedOption_ = form::kCheckedOption;
   SendMessageW(Item(IDC_TEXT1), EM_SETLIMITTEXT, Form1::kWesternMaxLength, 0);
   SendMessageW(dialog_, DM_SETDEFID, IDC_COMMAND1, 0);
   SetFocus(Item(IDC_TEXT1));
@@ -285,11 +281,12 @@ void Form1Window::OnOptionClick(int id, void (Form1::*handler)()) {
 
 void Form1Window::ApplyDpi(UINT dpi) {
   // The controls let go of the old fonts and icons before they are deleted.
-  GdiHandle<HFONT> uiFont = MakeFont(kUiFace, kUiPointsTimes100, dpi);
-  GdiHandle<HFONT> inputFont = MakeFont(kInputFace, kInputPointsTimes100, dpi);
+  Fonts fonts;
+  std::transform(form::kFonts.begin(), form::kFonts.end(), fonts.begin(),
+                 [dpi](const form::Font& font) { return MakeFont(font, dpi); });
   for (const form::Place& place : form::kPlaces) {
     HWND control = Item(place.id);
-    const HFONT font = place.id == IDC_TEXT1 ? inputFont.get() : uiFont.get();
+    const HFONT font = fonts.at(static_cast<std::size_t>(place.font)).get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetWindowPos(control, nullptr, Scale(place.left, dpi), Scale(place.top, dpi),
                  Scale(place.width, dpi), std::max(1, Scale(place.height, dpi)),
@@ -307,8 +304,7 @@ void Form1Window::ApplyDpi(UINT dpi) {
   SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
   InvalidateRect(dialog_, nullptr, TRUE);
 
-  uiFont_ = std::move(uiFont);
-  inputFont_ = std::move(inputFont);
+  fonts_ = std::move(fonts);
   bigIcon_ = std::move(bigIcon);
   smallIcon_ = std::move(smallIcon);
 }
@@ -349,8 +345,8 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
   const int saved = SaveDC(dc);
   RECT rect = draw.rc;
   FillSolid(dc, rect, colours.background);
-  const int border = Scale(isDefault ? 2 : 1, dpi);
-  const int corner = Scale(6, dpi);
+  const int border = Scale(isDefault ? form::kDefaultBorderWidth : form::kButtonBorderWidth, dpi);
+  const int corner = Scale(2 * form::kButtonCornerRadius, dpi);
   SelectObject(dc, GetStockObject(DC_PEN));
   SelectObject(dc, GetStockObject(DC_BRUSH));
   SetDCPenColor(dc, isDefault ? colours.defaultBorder : colours.buttonBorder);
@@ -366,7 +362,7 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
   GetWindowTextW(button, caption.data(), static_cast<int>(caption.size()));
   SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, enabled ? colours.text : colours.disabledText);
+  SetTextColor(dc, enabled ? colours.buttonText : colours.disabledText);
   RECT textRect = rect;
   if (pressed) {
     OffsetRect(&textRect, 1, 1);
@@ -379,7 +375,7 @@ LRESULT Form1Window::OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const {
 
   if ((draw.uItemState & CDIS_FOCUS) != 0 && (uiState & UISF_HIDEFOCUS) == 0) {
     InflateRect(&rect, -Scale(2, dpi), -Scale(2, dpi));
-    SetTextColor(dc, colours.text);
+    SetTextColor(dc, colours.buttonText);
     SetBkColor(dc, face);
     DrawFocusRect(dc, &rect);
   }

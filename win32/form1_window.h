@@ -6,6 +6,7 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include <type_traits>
 
 #include "form1.h"
+#include "form1_layout.h"
 #include "platform.h"
 #include "registry_eras.h"
 
@@ -35,7 +37,8 @@ struct Colours {
   COLORREF buttonPressed;
   COLORREF buttonBorder;
   COLORREF defaultBorder;
-  COLORREF text;
+  COLORREF text;  // of the labels, the frame and the options
+  COLORREF buttonText;
   COLORREF disabledText;
 };
 
@@ -64,7 +67,7 @@ class Form1Window final : private Controls, private Platform {
   [[nodiscard]] LRESULT OnButtonCustomDraw(const NMCUSTOMDRAW& draw) const;
   // Fonts, control places and icons for a pixel density.
   void ApplyDpi(UINT dpi);
-  // The window's outer size for a client area of 188 x 130 at 96 DPI.
+  // The window's outer size for the form's client area.
   [[nodiscard]] SIZE WindowSize(UINT dpi) const;
   // The dialog's own colours, or the system's, as the contrast setting asks.
   void ApplyColours();
@@ -90,8 +93,8 @@ class Form1Window final : private Controls, private Platform {
   int selectedOption_ = 0;  // the option selected before the click being handled
   std::optional<Colours> colours_;
   GdiHandle<HBRUSH> background_;
-  GdiHandle<HFONT> uiFont_;
-  GdiHandle<HFONT> inputFont_;
+  using Fonts = std::array<GdiHandle<HFONT>, form::kFonts.size()>;
+  Fonts fonts_;
   IconHandle bigIcon_;
   IconHandle smallIcon_;
   RegistryEraSource eras_;

@@ -64,8 +64,6 @@ QIcon WindowIcon() {
   return icon;
 }
 
-constexpr double kInputFontPoints = 14.25;  // uic keeps whole point sizes only
-
 }  // namespace
 
 Form1Dialog::Form1Dialog(QWidget* parent)
@@ -76,14 +74,12 @@ Form1Dialog::Form1Dialog(QWidget* parent)
   // The box's font as form1.ui names it; set before the form gives the box that font, so
   // that the face standing in is the first one looked for and loaded.
   InstallFontSubstitutes(QStringLiteral("ＭＳ Ｐゴシック"));
-  // The form's style sheet sets the captions in 9 pt, the size its fixed pixel layout was
-  // made for, whatever size the desktop's font has: larger text comes from the display's
-  // scale, which the dialog follows. Message boxes and menus keep the desktop's font.
+  // The form's style sheet sets the captions' and the box's point sizes, those its fixed
+  // pixel layout was made for, whatever size the desktop's font has: larger text comes from
+  // the display's scale, which the dialog follows. Message boxes and menus keep the
+  // desktop's font.
   ui_->setupUi(this);
   setWindowIcon(WindowIcon());
-  QFont inputFont = ui_->Text1->font();
-  inputFont.setPointSizeF(kInputFontPoints);
-  ui_->Text1->setFont(inputFont);
   ui_->Text1->setFocus();
   KeepFixedSize(*this);
 

@@ -1,11 +1,14 @@
-// Helpers of the Windows suites: waiting on a condition, what the screen shows, keys.
+// Helpers of the Windows suites: waiting on a condition, what the screen shows, keys, files
+// the Linux side names.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tarvelo::test {
@@ -86,6 +89,22 @@ inline INPUT KeyStroke(WORD key, bool up) {
   input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0U) | (extended ? KEYEVENTF_EXTENDEDKEY : 0U);
   // NOLINTEND(cppcoreguidelines-pro-type-union-access)
   return input;
+}
+
+// A file the Linux side names in the variable `name`, as a path Windows opens: a path of
+// the Linux side lies on Wine's drive Z:.
+inline std::wstring PathFromVariable(const wchar_t* name) {
+  std::array<wchar_t, MAX_PATH> path{};
+  const DWORD length = GetEnvironmentVariableW(name, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) {
+    return {};
+  }
+  std::wstring found = path.data();
+  if (found.starts_with(L'/')) {
+    std::replace(found.begin(), found.end(), L'/', L'\\');
+    found.insert(0, L"Z:");
+  }
+  return found;
 }
 
 }  // namespace tarvelo::test

@@ -14,9 +14,14 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
 #include <vector>
 
-#include "form1_layout.h"
 #include "form1_window.h"
 #include "resource.h"
 #include "screen.h"
@@ -92,6 +97,69 @@ class RunningWindow {
   HWND dialog_ = nullptr;
 };
 
+// A control of the Qt dialog: its place in the client area at 96 DPI and its font.
+struct QtControl {
+  RECT place;
+  int pointsTimes100;
+};
+
+// The dialog as Qt builds it from window/form1.ui (win32/tests/qt_form, run on the Linux
+// side before the suites, into the file named by TARVELO_QT_FORM): what the Windows dialog
+// must show, read without the generator that makes the Windows dialog from the same form.
+struct QtForm {
+  SIZE client{};
+  std::map<int, QtControl> controls;             // by the Windows control's id
+  std::map<std::string, std::uint32_t> colours;  // 0xRRGGBB by name
+  std::vector<std::string> unknown;              // controls with no Windows control
+
+  [[nodiscard]] std::uint32_t Colour(const std::string& name) const {
+    const auto found = colours.find(name);
+    return found == colours.end() ? 0xFFFFFFFFU : found->second;
+  }
+};
+
+std::optional<QtForm> ReadQtForm() {
+  // The form's names against the ids of win32/resource.h.
+  const std::map<std::string, int> ids{
+      {"Frame1", IDC_FRAME1},     {"Option5", IDC_OPTION5},   {"Line1", IDC_LINE1},
+      {"Option3", IDC_OPTION3},   {"Option2", IDC_OPTION2},   {"Option1", IDC_OPTION1},
+      {"Option4", IDC_OPTION4},   {"Label1", IDC_LABEL1},     {"Text1", IDC_TEXT1},
+      {"Command1", IDC_COMMAND1}, {"Command2", IDC_COMMAND2}, {"Label2", IDC_LABEL2}};
+  std::ifstream file(std::filesystem::path(tarvelo::test::PathFromVariable(L"TARVELO_QT_FORM")));
+  if (!file) {
+    return std::nullopt;
+  }
+  QtForm form;
+  std::string line;
+  while (std::getline(file, line)) {
+    std::istringstream fields(line);
+    std::string kind;
+    std::string name;
+    fields >> kind;
+    if (kind == "client") {
+      fields >> form.client.cx >> form.client.cy;
+    } else if (kind == "place") {
+      QtControl control{};
+      LONG width = 0;
+      LONG height = 0;
+      fields >> name >> control.place.left >> control.place.top >> width >> height >>
+          control.pointsTimes100;
+      control.place.right = control.place.left + width;
+      control.place.bottom = control.place.top + height;
+      if (const auto id = ids.find(name); id != ids.end()) {
+        form.controls[id->second] = control;
+      } else {
+        form.unknown.push_back(name);
+      }
+    } else if (kind == "colour") {
+      std::string hex;
+      fields >> name >> hex;
+      form.colours[name] = static_cast<std::uint32_t>(std::stoul(hex, nullptr, 16));
+    }
+  }
+  return form;
+}
+
 // The GDI objects of this process. Wine's GetGuiResources always answers 0; there the
 // handle table that the process environment block points to (at 0xF8, as on Windows)
 // holds one entry per object, of type 0 while free.
@@ -149,16 +217,53 @@ FontFacts FontOf(HWND control) {
   return {font.lfHeight, font.lfQuality};
 }
 
+// Every control in the place and with the font the Qt dialog gives it, at `dpi` (fonts at
+// the user's smoothing), and no control that the Qt dialog lacks.
+void ExpectControlsAsQt(const RunningWindow& window, const QtForm& qt, UINT dpi) {
+  const auto scaled = [dpi](LONG pixels) {
+    return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), 96);
+  };
+  EXPECT_EQ(qt.unknown, std::vector<std::string>{}) << "controls without a Windows control";
+  std::size_t children = 0;
+  for (HWND child = GetWindow(window.dialog(), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    ++children;
+  }
+  EXPECT_EQ(children, qt.controls.size()) << "Windows controls";
+  for (const auto& [id, control] : qt.controls) {
+    RECT rect{};
+    GetWindowRect(window.Control(id), &rect);
+    MapWindowPoints(nullptr, window.dialog(), reinterpret_cast<POINT*>(&rect), 2);
+    const RECT& qtRect = control.place;
+    EXPECT_EQ(rect.left, scaled(qtRect.left)) << "control " << id;
+    EXPECT_EQ(rect.top, scaled(qtRect.top)) << "control " << id;
+    EXPECT_EQ(rect.right - rect.left, scaled(qtRect.right - qtRect.left)) << "control " << id;
+    EXPECT_EQ(rect.bottom - rect.top, std::max(1, scaled(qtRect.bottom - qtRect.top)))
+        << "control " << id;
+    if (id != IDC_LINE1) {  // the line has no text
+      const FontFacts font = FontOf(window.Control(id));
+      EXPECT_EQ(font.height, -MulDiv(control.pointsTimes100, static_cast<int>(dpi), 7200))
+          << "control " << id;
+      EXPECT_EQ(font.quality, DEFAULT_QUALITY) << "control " << id;
+    }
+  }
+}
+
 // With high contrast on, the dialog and its buttons show the system's face colour instead
-// of their own pale blue and grey; the switch follows the setting both ways while the
-// dialog is open, on either message Windows sends.
+// of their own; the switch follows the setting both ways while the dialog is open, on
+// either message Windows sends.
 TEST(Window, FollowsHighContrastLive) {
+  if (tarvelo::test::PathFromVariable(L"TARVELO_QT_FORM").empty()) {
+    GTEST_SKIP() << "no Qt dialog to compare with: it is built beside a cross build";
+  }
+  const std::optional<QtForm> qt = ReadQtForm();
+  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
   RunningWindow window;
   HWND dialog = window.dialog();
   ASSERT_NE(dialog, nullptr);
   HWND button = window.Control(IDC_COMMAND1);
-  constexpr std::uint32_t kPaleBlue = tarvelo::form::kBackground;
-  constexpr std::uint32_t kGrey = tarvelo::form::kButtonFace;
+  const std::uint32_t kPaleBlue = qt->Colour("window");
+  const std::uint32_t kGrey = qt->Colour("buttonFace");
   // The dialog's face, and whether the button shows the grey face the dialog paints it
   // (otherwise the button draws itself, as the system's theme has it).
   const auto shows = [&](std::uint32_t face, bool greyButton) {
@@ -232,6 +337,9 @@ TEST(Window, TheFocusShowsAtEveryKeyboardStop) {
       ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
       ASSERT_TRUE(WaitFor([&] { return window.Thread().hwndFocus == control; }))
           << "no focus on control " << id;
+      // The focus moves while the window's thread handles the key: once it answers, the
+      // control has taken the focus (its caret made) and the cues are shown.
+      SendMessageW(dialog, WM_NULL, 0, 0);
       if (id == IDC_TEXT1) {
         const GUITHREADINFO thread = window.Thread();
         EXPECT_EQ(thread.hwndCaret, control) << "the box's caret";
@@ -251,9 +359,15 @@ TEST(Window, TheFocusShowsAtEveryKeyboardStop) {
 
 // A move to a screen of another density: asked for its size there, the dialog answers the
 // exact size, then takes the place and size Windows suggests in one step, places its
-// controls and makes its fonts (at the user's smoothing) for the new density; moving there
-// and back leaves it holding as many GDI objects as before.
+// controls and makes its fonts (at the user's smoothing) for the new density, as the Qt
+// dialog has them at 96 DPI; moving there and back leaves it holding as many GDI objects
+// as before.
 TEST(Window, FollowsAChangeOfDensity) {
+  if (tarvelo::test::PathFromVariable(L"TARVELO_QT_FORM").empty()) {
+    GTEST_SKIP() << "no Qt dialog to compare with: it is built beside a cross build";
+  }
+  const std::optional<QtForm> qt = ReadQtForm();
+  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
   RunningWindow window;
   HWND dialog = window.dialog();
   ASSERT_NE(dialog, nullptr);
@@ -282,38 +396,84 @@ TEST(Window, FollowsAChangeOfDensity) {
   RECT rect{};
   GetWindowRect(dialog, &rect);
   EXPECT_TRUE(EqualRect(&rect, &suggested)) << "the suggested place and size";
-  // The size asked for: a client area of 188 x 130 at 96 DPI within the frame at the new
-  // density. (The frame itself changes only with a real move, so the client area cannot
-  // be read back here.)
+  // The size asked for: the Qt dialog's client area within the frame at the new density. (The frame
+  // itself changes only with a real move, so the client area cannot be read back here.)
   RECT frame{};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), other);
-  EXPECT_EQ(suggested.right - suggested.left,
-            scaled(tarvelo::form::kClientWidth) + frame.right - frame.left);
-  EXPECT_EQ(suggested.bottom - suggested.top,
-            scaled(tarvelo::form::kClientHeight) + frame.bottom - frame.top);
-  for (const auto& [id, left, top, width, height] : tarvelo::form::kPlaces) {
-    GetWindowRect(window.Control(id), &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, scaled(left)) << "control " << id;
-    EXPECT_EQ(rect.top, scaled(top)) << "control " << id;
-    EXPECT_EQ(rect.right - rect.left, scaled(width)) << "control " << id;
-    EXPECT_EQ(rect.bottom - rect.top, std::max(1, scaled(height))) << "control " << id;
-  }
-  // 14.25 points in the box, 9 elsewhere.
-  struct Font {
-    int id;
-    int pointsTimes100;
-  };
-  for (const auto& [id, points] : {Font{IDC_TEXT1, 1425}, Font{IDC_COMMAND1, 900},
-                                   Font{IDC_OPTION3, 900}, Font{IDC_FRAME1, 900}}) {
-    const FontFacts font = FontOf(window.Control(id));
-    EXPECT_EQ(font.height, -MulDiv(points, static_cast<int>(other), 7200)) << "control " << id;
-    EXPECT_EQ(font.quality, DEFAULT_QUALITY) << "control " << id;
-  }
+  EXPECT_EQ(suggested.right - suggested.left, scaled(qt->client.cx) + frame.right - frame.left);
+  EXPECT_EQ(suggested.bottom - suggested.top, scaled(qt->client.cy) + frame.bottom - frame.top);
+  ExpectControlsAsQt(window, *qt, other);
 
   moveTo(first);
   EXPECT_EQ(SettledGdiObjects(dialog), objects);
+}
+
+// The dialog as Qt builds it from the same form: the client area and every control's
+// place and font at the screen's density; the colours of the window, the frame's inside,
+// the labels' text and the buttons' faces (pressed too) and borders (a themed button would
+// paint its own instead); the window centred in the work area; the credit label a hidden
+// window, which MSAA reports as invisible and UI Automation leaves out, so that no screen
+// reader reads it.
+TEST(Window, ShowsTheFormAsQtDoes) {
+  if (tarvelo::test::PathFromVariable(L"TARVELO_QT_FORM").empty()) {
+    GTEST_SKIP() << "no Qt dialog to compare with: it is built beside a cross build";
+  }
+  const std::optional<QtForm> qt = ReadQtForm();
+  ASSERT_TRUE(qt.has_value()) << "no file from win32.qt_form in TARVELO_QT_FORM";
+  RunningWindow window;
+  HWND dialog = window.dialog();
+  ASSERT_NE(dialog, nullptr);
+  const UINT dpi = GetDpiForWindow(dialog);
+  const auto scaled = [dpi](LONG pixels) {
+    return MulDiv(static_cast<int>(pixels), static_cast<int>(dpi), 96);
+  };
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, scaled(qt->client.cx));
+  EXPECT_EQ(client.bottom, scaled(qt->client.cy));
+  ExpectControlsAsQt(window, *qt, dpi);
+  EXPECT_FALSE(IsWindowVisible(window.Control(IDC_LABEL2)));
+
+  RECT outer{};
+  GetWindowRect(dialog, &outer);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  EXPECT_LE(std::abs((outer.left - work.left) - (work.right - outer.right)), 1) << "across";
+  EXPECT_LE(std::abs((outer.top - work.top) - (work.bottom - outer.bottom)), 1) << "down";
+
+  const std::uint32_t background = qt->Colour("window");
+  EXPECT_TRUE(WaitFor([&] { return Share(dialog, {180, 122}, background) == 1.0; })) << "window";
+  EXPECT_EQ(Share(dialog, {40, 60}, background), 1.0) << "inside the frame";
+  EXPECT_EQ(Share(dialog, {92, 30}, background), 1.0) << "between frame and box";
+  HDC dc = CreateCompatibleDC(nullptr);
+  SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(window.Control(IDC_LABEL1)));
+  EXPECT_EQ(Pixel(GetTextColor(dc)), qt->Colour("text")) << "the labels' text";
+  DeleteDC(dc);
+  struct Button {
+    int id;
+    const char* border;
+  };
+  for (const auto& [id, border] :
+       {Button{IDC_COMMAND1, "defaultBorder"}, Button{IDC_COMMAND2, "buttonBorder"}}) {
+    HWND button = window.Control(id);
+    EXPECT_EQ(Share(button, {6, 8}, qt->Colour("buttonFace")), 1.0) << "face of button " << id;
+    RECT rect{};
+    GetWindowRect(button, &rect);
+    const int middle = (rect.top + rect.bottom) / 2;
+    EXPECT_EQ(ScreenPixels({rect.left, middle, rect.left + 1, middle + 1}),
+              std::vector<std::uint32_t>{qt->Colour(border)})
+        << border << " of button " << id;
+    SendMessageW(button, BM_SETSTATE, TRUE, 0);
+    EXPECT_TRUE(WaitFor([&] {
+      return Share(button, {6, 8}, qt->Colour("buttonPressed")) == 1.0;
+    })) << "pressed face of button "
+        << id;
+    SendMessageW(button, BM_SETSTATE, FALSE, 0);
+  }
 }
 
 }  // namespace
