@@ -507,9 +507,9 @@ class Form1DialogTest : public QObject {
     QVERIFY(MeanColour(messageShot, strip).name() != face.name());
   }
 
-  // Whatever size the desktop's font has (ctest sets it to 9, 11, 14 and 18 pt through
-  // Qt's KDE and GTK themes), each caption is drawn whole inside its control and the
-  // window, clear of the others and of the line under 西暦.
+  // Whatever size the desktop's font has (ctest sets it to 18 pt through Qt's KDE and GTK
+  // themes), each caption is drawn whole inside its control and the window, clear of the
+  // others and of the line under 西暦.
   void captionsFitAtTheDesktopFontSize() {
     if (qEnvironmentVariableIsSet("TARVELO_EXPECT_FONT_POINTS")) {  // the theme was read
       QCOMPARE(QApplication::font().pointSize(),
