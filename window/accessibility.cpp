@@ -61,7 +61,11 @@ QString UnitNear(const QString& text, int offset, QAccessible::TextBoundaryType 
       ++unit;
     }
   }
-  unit += where == Where::kBefore ? -1 : where == Where::kAfter ? 1 : 0;
+  if (where == Where::kBefore) {
+    --unit;
+  } else if (where == Where::kAfter) {
+    ++unit;
+  }
   if (unit < 0 || unit >= units) {
     *start = *end = unit < 0 ? 0 : length;
     return {};

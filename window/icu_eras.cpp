@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace tarvelo {
@@ -37,7 +38,9 @@ std::vector<SystemEra> IcuEraSource::Eras() const {
     return {};
   }
   int32_t named = 0;
-  const icu::UnicodeString* names = symbols->getEraNames(named);
+  const icu::UnicodeString* const first_name = symbols->getEraNames(named);
+  const std::span<const icu::UnicodeString> names(
+      first_name, first_name == nullptr || named < 0 ? 0 : static_cast<std::size_t>(named));
 
   std::vector<SystemEra> eras;
   const int32_t last = calendar->getMaximum(UCAL_ERA);
@@ -52,8 +55,8 @@ std::vector<SystemEra> IcuEraSource::Eras() const {
       continue;
     }
     std::string name;
-    if (names != nullptr && era < named) {
-      names[era].toUTF8String(name);
+    if (static_cast<std::size_t>(era) < names.size()) {
+      names[static_cast<std::size_t>(era)].toUTF8String(name);
     }
     const auto day = DayOf(first);
     eras.push_back({std::move(name), static_cast<int>(day.year()),

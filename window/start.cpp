@@ -155,7 +155,7 @@ int Start(int argc, char* argv[]) {
   const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
   // Answered before Qt starts, so that no display is needed.
   if (IsHelpOrVersion(arguments.subspan(1))) {
-    return *AnswerCommandLine(arguments.subspan(1), std::cout, std::cerr);
+    return AnswerCommandLine(arguments.subspan(1), std::cout, std::cerr).value_or(EXIT_SUCCESS);
   }
 
   // The shell matches the window with its menu entry and icon by this name.

@@ -55,13 +55,16 @@ std::pair<std::string, QByteArray> ChooseAndListen() {
   const std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
   std::fflush(stderr);
   const int saved = dup(STDERR_FILENO);
+  if (file == nullptr || saved < 0) {
+    return {"the test could not take over standard error", {}};
+  }
   dup2(fileno(file.get()), STDERR_FILENO);
   const QByteArray chosen = tarvelo::ChoosePlatform();
   std::fflush(stderr);
   dup2(saved, STDERR_FILENO);
   close(saved);
   std::string written(4096, '\0');
-  std::rewind(file.get());
+  std::fseek(file.get(), 0, SEEK_SET);
   written.resize(std::fread(written.data(), 1, written.size(), file.get()));
   return {written, chosen};
 }
@@ -101,7 +104,7 @@ TEST(ChoosePlatform, LeavesAHandedOverConnectionToQt) {
   address.sun_family = AF_UNIX;
   const QByteArray path = RuntimeFolder() + '/' + SocketName();
   ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
-  std::copy(path.begin(), path.end(), std::begin(address.sun_path));
+  std::ranges::copy(path, std::begin(address.sun_path));
   // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the socket API's address type
   ASSERT_EQ(connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   SetEnvironment({"WAYLAND_SOCKET=" + QByteArray::number(connection), "XDG_SESSION_TYPE=wayland",

@@ -20,6 +20,7 @@
 #include <array>
 #include <iostream>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,10 +51,11 @@ std::string IcuLabel(int year) {
   int32_t named = 0;
   const icu::UnicodeString* names = symbols->getEraNames(named);
   std::string label;
-  if (U_FAILURE(status) != 0 || names == nullptr || era >= named) {
+  if (U_FAILURE(status) != 0 || names == nullptr || era < 0 || era >= named) {
     return "ICU failed";
   }
-  names[era].toUTF8String(label);
+  std::span(names, static_cast<std::size_t>(named))[static_cast<std::size_t>(era)].toUTF8String(
+      label);
   return label + (eraYear == 1 ? std::string(kFirstYearText) : std::to_string(eraYear));
 }
 

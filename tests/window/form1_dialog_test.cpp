@@ -219,7 +219,7 @@ class Watchdog {
           std::unique_lock lock(mutex);
           if (!dismissed.wait_for(lock, stop, limit, [&stop] { return stop.stop_requested(); })) {
             std::cerr << "FAIL: " << what << " did not return within " << limit.count() << " s"
-                      << std::endl;
+                      << '\n';
             std::_Exit(EXIT_FAILURE);
           }
         }) {}
@@ -548,7 +548,7 @@ class Form1DialogTest : public QObject {
       }
       ++entries;
       const QString text = action->text();
-      QVERIFY2(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3000; }),
+      QVERIFY2(std::ranges::any_of(text, [](QChar c) { return c.unicode() >= 0x3000; }),
                qPrintable(text));
     }
     QCOMPARE(entries, 7);  // undo, redo, cut, copy, paste, delete, select all

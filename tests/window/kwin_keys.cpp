@@ -43,7 +43,7 @@ int main(int argc, char* argv[]) {
   org_kde_kwin_fake_input* input = nullptr;
   static constexpr wl_registry_listener kListener{OnGlobal, OnGlobalRemove};
   wl_registry* registry = wl_display_get_registry(display.get());
-  wl_registry_add_listener(registry, &kListener, &input);
+  wl_registry_add_listener(registry, &kListener, static_cast<void*>(&input));
   wl_display_roundtrip(display.get());
   if (input == nullptr) {
     std::fputs("kwin_keys: the compositor offers no org_kde_kwin_fake_input 4\n", stderr);

@@ -468,10 +468,8 @@ TEST(Window, ShowsTheFormAsQtDoes) {
               std::vector<std::uint32_t>{qt->Colour(border)})
         << border << " of button " << id;
     SendMessageW(button, BM_SETSTATE, TRUE, 0);
-    EXPECT_TRUE(WaitFor([&] {
-      return Share(button, {6, 8}, qt->Colour("buttonPressed")) == 1.0;
-    })) << "pressed face of button "
-        << id;
+    const auto pressed = [&] { return Share(button, {6, 8}, qt->Colour("buttonPressed")) == 1.0; };
+    EXPECT_TRUE(WaitFor(pressed)) << "pressed face of button " << id;
     SendMessageW(button, BM_SETSTATE, FALSE, 0);
   }
 }
