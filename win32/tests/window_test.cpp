@@ -469,9 +469,10 @@ TEST(Window, ShowsTheFormAsQtDoes) {
     GetWindowRect(button, &rect);
     const int middle = (rect.top + rect.bottom) / 2;
     const std::vector<std::uint32_t> edge{qt->Colour(border)};
-    EXPECT_TRUE(WaitFor([&] {
+    const auto edgeShows = [&] {
       return ScreenPixels({rect.left, middle, rect.left + 1, middle + 1}) == edge;
-    })) << border << " of button " << id;
+    };
+    EXPECT_TRUE(WaitFor(edgeShows)) << border << " of button " << id;
     SendMessageW(button, BM_SETSTATE, TRUE, 0);
     EXPECT_TRUE(shows(button, {6, 8}, qt->Colour("buttonPressed")))
         << "pressed face of button " << id;
